@@ -1,0 +1,24 @@
+// The Date kind's conversions: the callers' date-time (days since 1899-12-30,
+// taken as UTC) to a calendar time and back, and the "#...#" text form, which
+// is the system's internet time format (RFC 1123).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace jsondate {
+
+// Inverse to each other to the millisecond; the day of week is filled in,
+// since the internet time formatter trusts it.
+SYSTEMTIME DateTimeToSystemTime(double days);
+double SystemTimeToDateTime(const SYSTEMTIME& time);
+
+// "Sun, 06 Nov 1994 08:49:37 GMT"; empty when the system formatter refuses.
+std::string FormatInternetTime(const SYSTEMTIME& time);
+
+// The system's internet time parser; false when it rejects the text.
+bool ParseInternetTime(std::string_view text, SYSTEMTIME* time);
+
+}  // namespace jsondate
