@@ -1,0 +1,27 @@
+#include "launcher/command_line.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "launcher/ui/win_handles.h"
+
+bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode, bool wait) {
+    // CreateProcessA may write into the command line buffer.
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = (WORD)showMode.value_or(SW_SHOWNORMAL);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    if (wait)
+        WaitForSingleObject(process.Get(), INFINITE);
+    else
+        WaitForInputIdle(process.Get(), 1000);
+    return true;
+}

@@ -1,0 +1,11 @@
+// Starting other programs (cmd, 7-Zip, the daemon, the game).
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Starts commandLine (GBK) as a whole command line, with no application name,
+// in the current directory, shown with showMode (an SW_ value; a normal window
+// when not given). With wait, returns when the process has ended; without, after
+// at most 1000 ms waiting for it to be idle for input. True when it started.
+bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode = std::nullopt, bool wait = false);

@@ -1,0 +1,27 @@
+#include "launcher/ui/busy_delay.h"
+
+#include <windows.h>
+
+void ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage((int)msg.wParam);
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void BusyDelay(int milliseconds) {
+    if (milliseconds <= 0) return;
+    DWORD start = GetTickCount();
+    for (;;) {
+        ProcessPendingMessages();
+        // Unsigned arithmetic keeps this right when the tick count wraps.
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= (DWORD)milliseconds) return;
+        MsgWaitForMultipleObjectsEx(0, nullptr, (DWORD)milliseconds - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}

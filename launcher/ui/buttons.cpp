@@ -1,0 +1,76 @@
+#include "launcher/ui/buttons.h"
+
+bool ButtonUnit::Create(HWND container, const UnitSpec& spec, int id) {
+    DWORD style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW | (spec.visible ? WS_VISIBLE : 0) |
+                  (spec.enabled ? 0 : WS_DISABLED);
+    HWND hwnd = CreateWindowExA(0, "BUTTON", spec.caption ? spec.caption : "", style, spec.left, spec.top, spec.width,
+                                spec.height, container, reinterpret_cast<HMENU>((INT_PTR)id), GetModuleHandleA(nullptr),
+                                nullptr);
+    Attach(hwnd);
+    return hwnd != nullptr;
+}
+
+bool ButtonUnit::OnContainerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (Clicked) Clicked();
+        *result = 0;
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        *result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+void SuperBtn::SetColours(COLORREF fill, COLORREF pressed, COLORREF text) {
+    fill_ = fill;
+    pressed_ = pressed;
+    text_ = text;
+    Repaint();
+}
+
+void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
+    RECT rect = item.rcItem;
+    bool down = (item.itemState & ODS_SELECTED) != 0;
+    bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(down ? pressed_ : fill_));
+    FillRect(item.hDC, &rect, brush.Get());
+    std::string text = Caption();
+    ScopedSelect font(item.hDC, Font());
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, disabled ? RGB(140, 140, 140) : text_);
+    DrawTextA(item.hDC, text.c_str(), (int)text.size(), &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void PicBtn::SetImages(HBITMAP normal, HBITMAP hot, HBITMAP pressed) {
+    normal_.Reset(normal);
+    hot_.Reset(hot);
+    pressed_.Reset(pressed);
+    Repaint();
+}
+
+void PicBtn::Draw(const DRAWITEMSTRUCT& item) {
+    PaintContainerBackground(item.hwndItem, item.hDC);
+    HBITMAP image = normal_.Get();
+    if (item.itemState & ODS_SELECTED) {
+        if (pressed_.Get()) image = pressed_.Get();
+    } else {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        ScreenToClient(item.hwndItem, &cursor);
+        if (PtInRect(&item.rcItem, cursor) && hot_.Get()) image = hot_.Get();
+    }
+    if (!image) return;
+    BITMAP info{};
+    GetObjectA(image, sizeof info, &info);
+    HDC source = CreateCompatibleDC(item.hDC);
+    {
+        ScopedSelect select(source, image);
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, source, 0,
+                   0, info.bmWidth, info.bmHeight, blend);
+    }
+    DeleteDC(source);
+}

@@ -1,0 +1,30 @@
+// The file dialog unit: not shown until asked, then a modal open-file dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct CommonDlgSpec {
+    const char* name;
+    const char* title;        // GBK
+    const char* filter;       // "description|pattern|description|pattern..."
+    const char* defaultName;  // file name proposed in the dialog
+};
+
+class CommonDlg {
+public:
+    explicit CommonDlg(const CommonDlgSpec& spec)
+        : name_(spec.name), title_(spec.title ? spec.title : ""), filter_(spec.filter ? spec.filter : ""),
+          defaultName_(spec.defaultName ? spec.defaultName : "") {}
+
+    const std::string& Name() const { return name_; }
+    const std::string& Title() const { return title_; }
+
+    // Opens the dialog owned by owner; the chosen file's full path, or empty
+    // when the user cancels.
+    std::string ShowOpen(HWND owner) const;
+
+private:
+    std::string name_, title_, filter_, defaultName_;
+};

@@ -1,0 +1,117 @@
+// Owners for the Win32 and GDI handles of the window layer, so that every
+// early return frees what it made.
+#pragma once
+
+#include <windows.h>
+
+// A kernel handle closed with CloseHandle; null and INVALID_HANDLE_VALUE both mean none.
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : handle_(h) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return handle_; }
+    bool Valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Release() {
+        HANDLE h = handle_;
+        handle_ = nullptr;
+        return h;
+    }
+    void Reset(HANDLE h = nullptr) {
+        if (Valid()) CloseHandle(handle_);
+        handle_ = h;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// A GDI object (font, brush, pen, bitmap) deleted with DeleteObject.
+template <typename T>
+class ScopedGdiObject {
+public:
+    ScopedGdiObject() = default;
+    explicit ScopedGdiObject(T object) : object_(object) {}
+    ~ScopedGdiObject() { Reset(); }
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+
+    T Get() const { return object_; }
+    void Reset(T object = nullptr) {
+        if (object_) DeleteObject(object_);
+        object_ = object;
+    }
+
+private:
+    T object_ = nullptr;
+};
+
+// Selects an object into a device context for one scope.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelect() {
+        if (old_) SelectObject(dc_, old_);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// BeginPaint/EndPaint for one WM_PAINT.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+    ~ScopedPaint() { EndPaint(hwnd_, &ps_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// An off-screen copy of a window's client area: paint into Dc(), and the
+// destructor copies it to the screen in one blit, so a status line that
+// changes ten times a second does not flicker.
+class BufferedPaint {
+public:
+    BufferedPaint(HDC target, int width, int height)
+        : target_(target), width_(width), height_(height), dc_(CreateCompatibleDC(target)),
+          bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+          select_(dc_, bitmap_.Get()) {}
+    ~BufferedPaint() {
+        BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
+    }
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    struct DcOwner {
+        HDC dc;
+        DcOwner(HDC d) : dc(d) {}
+        ~DcOwner() {
+            if (dc) DeleteDC(dc);
+        }
+        operator HDC() const { return dc; }
+    };
+    HDC target_;
+    int width_, height_;
+    DcOwner dc_;
+    ScopedGdiObject<HBITMAP> bitmap_;
+    ScopedSelect select_;
+};

@@ -1,0 +1,252 @@
+#include "launcher/ui/window.h"
+
+#include <atomic>
+
+#include "launcher/ui/buttons.h"
+#include "launcher/ui/guarded_call.h"
+#include "launcher/ui/labels.h"
+#include "launcher/ui/shape_box.h"
+
+namespace {
+
+std::atomic<int> liveWindows{0};
+
+constexpr int kFirstUnitId = 1000;
+constexpr UINT_PTR kFirstTimerId = 1;
+
+std::unique_ptr<Unit> MakeUnit(Window* owner, const UnitSpec& spec, HWND container, int id) {
+    switch (spec.kind) {
+    case UnitKind::TransLabel: {
+        auto unit = std::make_unique<TransLabel>(owner, spec.name);
+        if (unit->Create(container, spec)) return unit;
+        break;
+    }
+    case UnitKind::Label: {
+        auto unit = std::make_unique<Label>(owner, spec.name);
+        if (unit->Create(container, spec)) return unit;
+        break;
+    }
+    case UnitKind::ShapeBox: {
+        auto unit = std::make_unique<ShapeBox>(owner, spec.name);
+        if (unit->Create(container, spec)) return unit;
+        break;
+    }
+    case UnitKind::SuperBtn: {
+        auto unit = std::make_unique<SuperBtn>(owner, spec.name);
+        if (unit->Create(container, spec, id)) return unit;
+        break;
+    }
+    case UnitKind::PicBtn: {
+        auto unit = std::make_unique<PicBtn>(owner, spec.name);
+        if (unit->Create(container, spec, id)) return unit;
+        break;
+    }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Window::~Window() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+int Window::LiveWindowCount() { return liveWindows; }
+
+bool Window::Load(bool show, HWND owner) {
+    if (hwnd_) return false;
+    const WindowSpec& spec = layout_.window;
+    className_ = spec.className;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(instance, spec.className, &wc)) {
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = spec.className;
+        RegisterClassA(&wc);
+    }
+    HWND hwnd = CreateWindowExA(spec.exStyle, spec.className, spec.title ? spec.title : "",
+                                (spec.style & ~WS_VISIBLE) | WS_CLIPCHILDREN, spec.left, spec.top, spec.width,
+                                spec.height, owner, nullptr, instance, this);
+    if (!hwnd) return false;
+    if (!CreateUnits()) {
+        DestroyWindow(hwnd);
+        return false;
+    }
+    for (const CommonDlgSpec& dialog : layout_.dialogs) dialogs_.push_back(std::make_unique<CommonDlg>(dialog));
+    for (auto& timer : timers_) timer->Apply(timer->Interval());
+
+    if (WindowCreated) WindowCreated();
+    // The created handler may have ended the window (or the program).
+    if (show && hwnd_) ShowWindow(hwnd_, SW_SHOW);
+    return hwnd_ != nullptr;
+}
+
+bool Window::CreateUnits() {
+    const WindowSpec& spec = layout_.window;
+    int id = kFirstUnitId;
+    for (const UnitSpec& unitSpec : layout_.units) {
+        HWND container = hwnd_;
+        if (unitSpec.container) {
+            Unit* holder = FindUnit(unitSpec.container);
+            if (!holder) return false;
+            container = holder->Handle();
+        }
+        auto unit = MakeUnit(this, unitSpec, container, id++);
+        if (!unit) return false;
+        const char* face = unitSpec.fontFace ? unitSpec.fontFace : spec.fontFace;
+        int height = unitSpec.fontHeight ? unitSpec.fontHeight : spec.fontHeight;
+        if (face) unit->SetFont(face, height);
+        units_.push_back(std::move(unit));
+    }
+    UINT_PTR timerId = kFirstTimerId;
+    for (const TimerSpec& timer : layout_.timers)
+        timers_.push_back(std::make_unique<Timer>(this, timer.name, timerId++, timer.interval));
+    return true;
+}
+
+Unit* Window::FindUnit(const std::string& name) const {
+    for (const auto& unit : units_)
+        if (unit->Name() == name) return unit.get();
+    return nullptr;
+}
+
+Timer* Window::FindTimer(const std::string& name) const {
+    for (const auto& timer : timers_)
+        if (timer->Name() == name) return timer.get();
+    return nullptr;
+}
+
+CommonDlg* Window::FindDialog(const std::string& name) const {
+    for (const auto& dialog : dialogs_)
+        if (dialog->Name() == name) return dialog.get();
+    return nullptr;
+}
+
+void Window::AddUnit(std::unique_ptr<Unit> unit) {
+    if (unit) units_.push_back(std::move(unit));
+}
+
+Unit* Window::UnitOfHandle(HWND child) const {
+    if (!child) return nullptr;
+    for (const auto& unit : units_)
+        if (unit->Handle() == child) return unit.get();
+    return nullptr;
+}
+
+void Window::SetVisible(bool visible) {
+    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
+
+bool Window::Visible() const { return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+
+void Window::Destroy() {
+    if (!hwnd_) return;
+    // DestroyWindow works only on the owning thread.
+    if (GetWindowThreadProcessId(hwnd_, nullptr) == GetCurrentThreadId())
+        DestroyWindow(hwnd_);
+    else
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Window::SetAlpha(int alpha) {
+    if (!hwnd_) return;
+    LONG exStyle = GetWindowLongA(hwnd_, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongA(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    if (alpha < 0) alpha = 0;
+    if (alpha > 255) alpha = 255;
+    SetLayeredWindowAttributes(hwnd_, 0, (BYTE)alpha, LWA_ALPHA);
+}
+
+void Window::SetBackgroundPicture(HBITMAP picture) {
+    background_.Reset(picture);
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Window::PaintBackground(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (HBITMAP picture = background_.Get()) {
+        BITMAP info{};
+        GetObjectA(picture, sizeof info, &info);
+        HDC source = CreateCompatibleDC(dc);
+        {
+            ScopedSelect select(source, picture);
+            SetStretchBltMode(dc, HALFTONE);
+            StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        }
+        DeleteDC(source);
+        return;
+    }
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(layout_.window.background));
+    FillRect(dc, &client, brush.Get());
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        window->hwnd_ = hwnd;
+        ++liveWindows;
+    }
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    bool handled = GuardedCall([&] { return window->HandleMessage(msg, wParam, lParam, &result); });
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        window->hwnd_ = nullptr;
+        if (--liveWindows == 0) PostQuitMessage(0);
+    }
+    return handled ? result : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+bool Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (MessageHook && MessageHook(msg, wParam, lParam, result)) return true;
+    switch (msg) {
+    case WM_ERASEBKGND:
+        *result = 1;  // painted in WM_PAINT
+        return true;
+    case WM_PAINT: {
+        ScopedPaint paint(hwnd_);
+        PaintBackground(paint.Dc());
+        return true;
+    }
+    case kPaintBackgroundMessage:
+        PaintBackground(reinterpret_cast<HDC>(wParam));
+        *result = 1;
+        return true;
+    case WM_NCHITTEST:
+        if (!layout_.window.dragByBackground) return false;
+        *result = DefWindowProcA(hwnd_, msg, wParam, lParam);
+        if (*result == HTCLIENT) *result = HTCAPTION;
+        return true;
+    case WM_COMMAND:
+        if (Unit* unit = UnitOfHandle(reinterpret_cast<HWND>(lParam)))
+            return unit->OnContainerMessage(msg, wParam, lParam, result);
+        return false;
+    case WM_DRAWITEM:
+        if (Unit* unit = UnitOfHandle(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem))
+            return unit->OnContainerMessage(msg, wParam, lParam, result);
+        return false;
+    case WM_TIMER:
+        for (auto& timer : timers_) {
+            if (timer->Id() != wParam) continue;
+            // A tick that comes after the timer was stopped from another thread is dropped.
+            if (timer->Interval() > 0 && timer->Tick) timer->Tick();
+            return true;
+        }
+        return false;
+    case kSetTimerMessage:
+        for (auto& timer : timers_)
+            if (timer->Id() == wParam) timer->Apply((int)lParam);
+        return true;
+    case WM_DESTROY:
+        for (auto& timer : timers_) KillTimer(hwnd_, timer->Id());
+        if (WindowDestroying) WindowDestroying();
+        return true;
+    default:
+        return false;
+    }
+}

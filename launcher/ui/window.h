@@ -1,0 +1,96 @@
+// A top-level window made from tables: its units (child windows), timers and
+// file dialogs. WindowCreated runs while the window is loaded, after every
+// unit exists and before the window is shown; WindowDestroying runs when it
+// goes. When the last window of the layer is gone the message loop ends.
+//
+// The window finds units by name. Units made by other libraries (the web view
+// control's host window) join through AddUnit; the window routes messages only
+// to units that ask for them and never assumes a unit is one of its own kinds.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "launcher/ui/common_dialog.h"
+#include "launcher/ui/timer.h"
+#include "launcher/ui/unit.h"
+#include "launcher/ui/win_handles.h"
+
+struct WindowSpec {
+    const char* className;  // registered once per process
+    const char* title;      // GBK
+    int left, top, width, height;
+    DWORD style, exStyle;
+    COLORREF background;    // shown until a background picture is set
+    const char* fontFace;   // default font of the units
+    int fontHeight;
+    bool dragByBackground;  // a press on the bare background moves the window
+};
+
+struct WindowLayout {
+    WindowSpec window;
+    std::vector<UnitSpec> units;  // in creation order; containers before what they hold
+    std::vector<TimerSpec> timers;
+    std::vector<CommonDlgSpec> dialogs;
+};
+
+class Window {
+public:
+    explicit Window(WindowLayout layout) : layout_(std::move(layout)) {}
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Creates the window hidden, then its units and timers, raises
+    // WindowCreated, and shows the window when show is true. False when the
+    // window could not be created. UI thread only.
+    bool Load(bool show = true, HWND owner = nullptr);
+
+    std::function<void()> WindowCreated;
+    std::function<void()> WindowDestroying;
+    // Sees every message first; true when it has handled one (result in *result).
+    std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)> MessageHook;
+
+    HWND Handle() const { return hwnd_; }
+    const std::string& ClassName() const { return className_; }
+
+    Unit* FindUnit(const std::string& name) const;
+    template <typename T>
+    T* Get(const std::string& name) const {
+        return dynamic_cast<T*>(FindUnit(name));
+    }
+    Timer* FindTimer(const std::string& name) const;
+    CommonDlg* FindDialog(const std::string& name) const;
+    // Takes a unit whose child window already exists in this window.
+    void AddUnit(std::unique_ptr<Unit> unit);
+
+    void SetVisible(bool visible);
+    bool Visible() const;
+    void Destroy();
+    // Makes the window layered (once) and sets its opacity, 0 to 255.
+    void SetAlpha(int alpha);
+    // Stretched over the client area; the window owns it. Null: the colour.
+    void SetBackgroundPicture(HBITMAP picture);
+
+    // Windows of the layer that exist now, in every thread.
+    static int LiveWindowCount();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    bool CreateUnits();
+    void PaintBackground(HDC dc);
+    Unit* UnitOfHandle(HWND child) const;
+
+    WindowLayout layout_;
+    std::string className_;
+    HWND hwnd_ = nullptr;
+    std::vector<std::unique_ptr<Unit>> units_;
+    std::vector<std::unique_ptr<Timer>> timers_;
+    std::vector<std::unique_ptr<CommonDlg>> dialogs_;
+    ScopedGdiObject<HBITMAP> background_;
+};

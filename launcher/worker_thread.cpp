@@ -1,0 +1,23 @@
+#include "launcher/worker_thread.h"
+
+#include <windows.h>
+
+#include "launcher/ui/guarded_call.h"
+#include "launcher/ui/win_handles.h"
+
+namespace {
+DWORD WINAPI WorkerEntry(void* parameter) {
+    auto routine = reinterpret_cast<WorkerRoutine>(parameter);
+    GuardedCall([&] {
+        routine();
+        return true;
+    });
+    return 0;
+}
+}  // namespace
+
+bool StartWorkerThread(WorkerRoutine routine) {
+    if (!routine) return false;
+    UniqueHandle thread(CreateThread(nullptr, 0, WorkerEntry, reinterpret_cast<void*>(routine), 0, nullptr));
+    return thread.Valid();
+}

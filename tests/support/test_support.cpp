@@ -1,0 +1,96 @@
+#include "support/test_support.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace testsupport {
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string WindowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+std::string BinDir() {
+    const char* dir = getenv("QM_BIN_DIR");
+    return dir ? WindowsPath(dir) : std::string(".");
+}
+
+std::string Bytes(std::initializer_list<unsigned char> bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string out;
+    char buf[4];
+    for (unsigned char c : bytes) {
+        snprintf(buf, sizeof buf, "%02X", c);
+        if (!out.empty()) out += ' ';
+        out += buf;
+    }
+    return out;
+}
+
+static void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH];
+    DWORD n = GetTempPathA(MAX_PATH, base);
+    std::string root(base, n);
+    if (!root.empty() && root.back() == '\\') root.pop_back();
+    static LONG counter = 0;
+    for (;;) {
+        char name[64];
+        snprintf(name, sizeof name, "\\qmtest-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&counter));
+        path_ = root + name;
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string out;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return out;
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    fclose(f);
+    return out;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,43 @@
+// Shared helpers for the test executables that run under Wine.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// True when the process runs under Wine rather than Windows.
+bool RunningUnderWine();
+
+// Windows form of a path handed over from the Linux side (Z: maps "/").
+std::string WindowsPath(const std::string& unixOrWindowsPath);
+
+// The build's bin folder (from ctest's environment), Windows form, no trailing "\".
+std::string BinDir();
+
+// Bytes of a text literal, for tables of encoded input.
+std::string Bytes(std::initializer_list<unsigned char> bytes);
+
+// Hex dump such as "D6 D0 CE C4", for readable failure messages.
+std::string Hex(const std::string& bytes);
+
+// A fresh empty folder under the temporary folder, removed with everything in it
+// when the object goes away.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }  // no trailing "\"
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace testsupport

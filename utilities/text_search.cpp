@@ -1,0 +1,45 @@
+#include "utilities/text_search.h"
+
+namespace {
+
+unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? (unsigned char)(c + 32) : c; }
+
+// Compares byte by byte; only bytes that start a character may be folded,
+// so a trail byte such as 0x41 keeps its case.
+bool MatchesAt(std::string_view text, size_t at, std::string_view needle, bool ignoreCase) {
+    bool trail = false;
+    for (size_t i = 0; i < needle.size(); ++i) {
+        unsigned char a = (unsigned char)text[at + i];
+        unsigned char b = (unsigned char)needle[i];
+        if (ignoreCase && !trail) {
+            a = FoldAscii(a);
+            b = FoldAscii(b);
+        }
+        if (a != b) return false;
+        trail = !trail && IsGbkLeadByte((unsigned char)needle[i]);
+    }
+    return true;
+}
+
+}  // namespace
+
+int FindText(std::string_view text, std::string_view needle, int start, bool ignoreCase) {
+    if (start < 1) start = 1;
+    if (needle.empty() || needle.size() > text.size()) return -1;
+    size_t from = (size_t)start - 1;
+    size_t at = 0;
+    while (at + needle.size() <= text.size()) {
+        if (at >= from && MatchesAt(text, at, needle, ignoreCase)) return (int)at + 1;
+        at += (IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size()) ? 2 : 1;
+    }
+    return -1;
+}
+
+bool EndsWithChar(std::string_view text, char c) {
+    size_t at = 0, last = std::string_view::npos;
+    while (at < text.size()) {
+        last = at;
+        at += (IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size()) ? 2 : 1;
+    }
+    return last != std::string_view::npos && last == text.size() - 1 && text[last] == c;
+}
