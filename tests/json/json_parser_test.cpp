@@ -1,0 +1,291 @@
+// The text parser: the widened syntax, number kinds, escapes, nesting and the
+// end-of-text rule.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "json/json.h"
+#include "json_test_helpers.h"
+#include "support/test_support.h"
+
+using jsontest::KindOfParsed;
+using jsontest::Reprinted;
+using testsupport::Bytes;
+using testsupport::Hex;
+
+namespace {
+
+// The bytes of the only string of a one-element array text.
+std::string StringOf(const std::string& arrayText) {
+    JSON document;
+    if (!document.parse(arrayText)) return "<fails>";
+    JSON holder;
+    holder.SetProperty("s", document.GetJsonItem(0));
+    return holder.GetProperty("s").text;
+}
+
+std::string Nested(const std::string& open, const std::string& inner, const std::string& close, int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += open;
+    text += inner;
+    for (int i = 0; i < depth; ++i) text += close;
+    return text;
+}
+
+}  // namespace
+
+TEST(JsonParser, TextsThatDoNotParse) {
+    const char* texts[] = {
+        "",             // nothing
+        "   \r\n\t",    // blanks only
+        "/* only a comment */",
+        "// only a comment\n",
+        "nul",          // literal cut short
+        "nulx",
+        "tru",
+        "fals",
+        "trux",
+        "[1 2]",        // no separator
+        "[1,2",         // no closing bracket
+        "[1,",
+        "{\"a\":1",
+        "{\"a\" 1}",    // no colon
+        "{\"a\":1 \"b\":2}",
+        "{a}",
+        "{\"a\":}",
+        "[,]",
+        "\"open",
+        "'open\"",
+        "-",            // a sign alone
+        "-.",
+        "--1",
+        "+1",
+        ".5",
+        "x",
+        "]",
+        "#open",
+        "<AAAA",
+        "<@@>",         // not Base64
+        "<A>",
+        "[1] ]",        // fine: text after the value is not read (checked below)
+        "1 /x",         // a slash that starts no comment
+        "\"\\u12G4\"",  // bad hexadecimal digit
+        "\"\\u12\"",
+    };
+    for (const char* text : texts) {
+        if (std::string(text) == "[1] ]") continue;
+        JSON document;
+        EXPECT_FALSE(document.parse(text)) << text;
+        EXPECT_EQ(document.toString(), "") << text;
+    }
+}
+
+TEST(JsonParser, TextsThatParseAndHowTheyPrint) {
+    struct Case {
+        const char* text;
+        const char* printed;
+    } cases[] = {
+        {"null", "null"},
+        {"NULL", "null"},
+        {"Null", "null"},
+        {"true", "true"},
+        {"TRUE", "true"},
+        {"False", "false"},
+        {"truex", "true"},  // the value is complete after four letters
+        {"nullnull", "null"},
+        {"{a:1,'b':'x',}", R"({"a":1,"b":"x"})"},
+        {"[1,2,]", "[1,2]"},
+        {"{} tail", "{}"},
+        {"[1] ]", "[1]"},
+        {"[1] xyz", "[1]"},
+        {"1 /* open", "1"},
+        {"1 // comment", "1"},
+        {"1 /", "1"},
+        {"// c\n 5", "5"},
+        {"/* a */ [ /* b */ 1 , // c\n 2 ] /* d */", "[1,2]"},
+        {"/* star **/ 7", "7"},
+        {"[1, /***/ 2]", "[1,2]"},
+        {"/* a * b */ 8", "8"},
+        {"<>", "<>"},
+        {"<Zm9v>", "<Zm9v>"},
+        {"<Zg>", "<Zg==>"},
+        {"1.5E3", "1500.000000"},
+        {"1E5", "1"},
+        {"1e5", "100000.000000"},
+        {"1e", "1.000000"},
+        {"-0", "0"},
+        {"0123", "123"},
+        {"1+2", "1"},
+        {"{ a : 1 , b:[ ] }", R"({"a":1,"b":[]})"},
+        {"{\"a\":1,\"b\":2,\"a\":3}", R"({"b":2,"a":3})"},
+        {"{'it''s':1}", "<fails>"},
+        {"['it\\'s', \"say \\\"hi\\\"\"]", R"(["it's","say \"hi\""])"},
+        {"[\"a\\xb\"]", R"(["a\\xb"])"},
+        {"[\"\\/\\b\\f\\n\\r\\t\"]", R"(["\/\b\u000c\n\r\t"])"},
+        {"[\"\\u0041\\u00\"]", "<fails>"},
+        {"{:1}", R"({"":1})"},
+        {"{\"\":null}", R"({"":null})"},
+        {" \t\n[null , NULL]\n", "[null,null]"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Reprinted(c.text), c.printed) << c.text;
+}
+
+TEST(JsonParser, NumberKinds) {
+    struct Case {
+        const char* text;
+        int kind;
+        const char* printed;
+    } cases[] = {
+        {"0", JSONType::Integer, "0"},
+        {"-0", JSONType::Integer, "0"},
+        {"2147483646", JSONType::Integer, "2147483646"},
+        {"2147483647", JSONType::Long, "2147483647"},
+        {"-1", JSONType::Long, "-1"},
+        {"-2147483648", JSONType::Long, "-2147483648"},
+        {"9223372036854775807", JSONType::Long, "9223372036854775807"},
+        {"99999999999999999999", JSONType::Long, "9223372036854775807"},    // held at the range's end
+        {"-99999999999999999999", JSONType::Long, "-9223372036854775808"},
+        {"1.0", JSONType::Double, "1.000000"},
+        {"1e2", JSONType::Double, "100.000000"},
+        {"1E5", JSONType::Integer, "1"},
+        {"-2.5e-1", JSONType::Double, "-0.250000"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KindOfParsed(c.text), c.kind) << c.text;
+        EXPECT_EQ(Reprinted(c.text), c.printed) << c.text;
+    }
+}
+
+TEST(JsonParser, NumberEndsAtTheFirstByteOutsideItsRun) {
+    JSON document;
+    ASSERT_TRUE(document.parse("{a:12,b:-3}"));
+    EXPECT_EQ(document.GetProperty("a").integer, 12);
+    EXPECT_EQ(document.GetProperty("b").longInteger, -3);
+}
+
+TEST(JsonParser, UnicodeEscapesBecomeGbkBytes) {
+    EXPECT_EQ(Hex(StringOf(R"(["\u4e2d"])")), "D6 D0");
+    EXPECT_EQ(Hex(StringOf(R"(["\u4E2D\u6587"])")), "D6 D0 CE C4");
+    EXPECT_EQ(StringOf(R"(["\u0041\u007a"])"), "Az");
+    EXPECT_EQ(StringOf(R"(["a\u0000b"])"), std::string("a\0b", 3));
+}
+
+// A surrogate half without its partner becomes the code page's replacement
+// character, never UTF-8's EF BF BD, whose last byte would swallow the next
+// byte (a closing quote) when the string is printed and read again.
+TEST(JsonParser, LoneSurrogateBecomesTheCodePageReplacementCharacter) {
+    const std::string replacement = IsValidCodePage(54936) ? Bytes({0x84, 0x31, 0xA4, 0x37}) : "?";
+    struct Case {
+        const char* text;
+        std::string bytes;
+    } cases[] = {
+        {R"(["\ud800"])", replacement},
+        {R"(["\ud800x"])", replacement + "x"},
+        {R"(["\udc00"])", replacement},
+        {R"(["\ud800\u0041"])", replacement + "A"},
+        {R"(["\ud800\ud800\udc00"])", replacement + StringOf(R"(["\ud800\udc00"])")},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = StringOf(c.text);
+        EXPECT_EQ(Hex(bytes), Hex(c.bytes)) << c.text;
+        EXPECT_EQ(bytes.find("\xEF\xBF\xBD"), std::string::npos) << c.text;
+        JSON document;
+        document.AddItem(bytes, "next");
+        EXPECT_EQ(Reprinted(document.toString()), document.toString()) << c.text;
+    }
+}
+
+TEST(JsonParser, SurrogatePairReachesTheStringWhole) {
+    std::string bytes = StringOf(R"(["\ud83d\ude00"])");
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(bytes.find("\xEF\xBF\xBD"), std::string::npos);
+    if (IsValidCodePage(54936)) EXPECT_EQ(Hex(bytes), "94 39 FC 36");
+}
+
+TEST(JsonParser, DoubleByteCharacterKeepsATrailByteThatLooksLikeAQuote) {
+    struct Case {
+        std::string text;
+        std::string bytes;
+    } cases[] = {
+        {"[\"" + Bytes({0x81, 0x22}) + "x\"]", Bytes({0x81, 0x22, 'x'})},
+        {"['" + Bytes({0x81, '\''}) + "']", Bytes({0x81, '\''})},
+        {"[\"" + Bytes({0x95, 0x5C}) + "\"]", Bytes({0x95, 0x5C})},
+        {"[\"" + Bytes({0xD6, 0xD0, 0x5C, 0x5C}) + "\"]", Bytes({0xD6, 0xD0, 0x5C})},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Hex(StringOf(c.text)), Hex(c.bytes)) << Hex(c.text);
+    // A lead byte just before the end takes nothing with it; the string stays open.
+    EXPECT_EQ(Reprinted("[\"" + Bytes({0x81})), "<fails>");
+}
+
+TEST(JsonParser, QuotedKeyKeepsItsDoubleByteCharacters) {
+    const std::string key = Bytes({0x95, 0x5C, 0x81, 0x22});
+    JSON document;
+    document.SetProperty(key, 1);
+    JSON reread;
+    ASSERT_TRUE(reread.parse(document.toString())) << Hex(document.toString());
+    EXPECT_TRUE(reread.KeyExists(key));
+    EXPECT_EQ(reread.toString(), document.toString());
+}
+
+TEST(JsonParser, KeysReadWithEscapesAndWithoutQuotes) {
+    JSON document;
+    ASSERT_TRUE(document.parse(R"({"a\"b":1, 'c\u0041':2, plain:3, spaced :4})"));
+    EXPECT_EQ(document.GetProperty("a\"b").integer, 1);
+    EXPECT_EQ(document.GetProperty("cA").integer, 2);
+    EXPECT_EQ(document.GetProperty("plain").integer, 3);
+    EXPECT_EQ(document.GetProperty("spaced").integer, 4);
+}
+
+TEST(JsonParser, NestingDeeperThanThirtyTwoLevelsFailsCleanly) {
+    EXPECT_EQ(Reprinted(Nested("[", "", "]", 32)), Nested("[", "", "]", 32));
+    EXPECT_EQ(Reprinted(Nested("[", "", "]", 33)), "<fails>");
+    EXPECT_EQ(Reprinted(Nested("{\"a\":", "{}", "}", 31)), Nested("{\"a\":", "{}", "}", 31));
+    EXPECT_EQ(Reprinted(Nested("{\"a\":", "{}", "}", 32)), "<fails>");
+    // The deepest level holds no further value, not even a number.
+    EXPECT_EQ(Reprinted(Nested("[", "1", "]", 31)), Nested("[", "1", "]", 31));
+    EXPECT_EQ(Reprinted(Nested("[", "1", "]", 32)), "<fails>");
+
+    long before = jsonvalue::LiveValueCount();
+    EXPECT_EQ(Reprinted(Nested("[", "", "]", 100000)), "<fails>");
+    EXPECT_EQ(Reprinted(Nested("{a:", "1", "}", 100000)), "<fails>");
+    EXPECT_EQ(Reprinted(std::string(100000, '[')), "<fails>");
+    EXPECT_EQ(jsonvalue::LiveValueCount(), before);
+}
+
+TEST(JsonParser, DateLiteralReadsThroughTheInternetTimeParser) {
+    JSON document;
+    ASSERT_TRUE(document.parse("[#Sun, 06 Nov 1994 08:49:37 GMT#]"));
+    EXPECT_EQ(document.toString(), "[#Sun, 06 Nov 1994 08:49:37 GMT#]");
+    JSON holder;
+    holder.SetProperty("d", document.GetJsonItem(0));
+    JsonValue value = holder.GetProperty("d");
+    EXPECT_EQ(value.kind, JsonValue::DateTime);
+    EXPECT_NEAR(value.number, 34644.0 + (8 * 3600 + 49 * 60 + 37) / 86400.0, 1e-9);
+}
+
+TEST(JsonParser, BinaryLiteralDecodes) {
+    JSON document;
+    ASSERT_TRUE(document.parse("{b:<AP9hYg==>}"));
+    JsonValue value = document.GetProperty("b");
+    EXPECT_EQ(value.kind, JsonValue::Bytes);
+    EXPECT_EQ(Hex(value.text), "00 FF 61 62");
+}
+
+TEST(JsonParser, FailedParseReleasesWhatItBuilt) {
+    long before = jsonvalue::LiveValueCount();
+    const char* texts[] = {"[1,2,{\"a\":[3,4,\"x\"]", "{\"a\":{\"b\":[1,2]},\"c\" 1}", "[[[[[[1]]]]],[2,[3]] x"};
+    for (const char* text : texts) {
+        JSON document;
+        EXPECT_FALSE(document.parse(text)) << text;
+        EXPECT_EQ(jsonvalue::LiveValueCount(), before) << text;
+    }
+}
+
+TEST(JsonParser, ParseReplacesTheHeldValueButNotItsSharedMembers) {
+    JSON document;
+    ASSERT_TRUE(document.parse(R"({"a":[1]})"));
+    JSON member = document.GetJsonProperty("a");
+    ASSERT_TRUE(document.parse("[2]"));
+    EXPECT_EQ(document.toString(), "[2]");
+    EXPECT_EQ(member.toString(), "[1]");
+}
