@@ -43,3 +43,13 @@ bool EndsWithChar(std::string_view text, char c) {
     }
     return last != std::string_view::npos && last == text.size() - 1 && text[last] == c;
 }
+
+size_t FindLastChar(std::string_view text, char c) {
+    size_t at = 0, found = std::string_view::npos;
+    while (at < text.size()) {
+        bool lead = IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size();
+        if (!lead && text[at] == c) found = at;
+        at += lead ? 2 : 1;
+    }
+    return found;
+}

@@ -15,3 +15,7 @@ int FindText(std::string_view text, std::string_view needle, int start = 1, bool
 // True when the last character of text (not merely its last byte, which may
 // be the trail byte of a double-byte character) is the ASCII character c.
 bool EndsWithChar(std::string_view text, char c);
+
+// 0-based byte offset of the last character of text that is the ASCII
+// character c (never a trail byte of the same value); npos when none.
+size_t FindLastChar(std::string_view text, char c);

@@ -47,3 +47,10 @@ TEST(EndsWithChar, LooksAtTheLastCharacterNotTheLastByte) {
     EXPECT_TRUE(EndsWithChar(Bytes({0x81, 0x5C, '\\'}), '\\'));
     EXPECT_FALSE(EndsWithChar("", '\\'));
 }
+
+TEST(FindLastChar, SkipsTrailBytesOfTheSameValue) {
+    EXPECT_EQ(FindLastChar("a\\b\\c", '\\'), 3u);
+    EXPECT_EQ(FindLastChar(Bytes({'a', '\\', 0x81, 0x5C}), '\\'), 1u);
+    EXPECT_EQ(FindLastChar(Bytes({0x81, 0x5C}), '\\'), std::string_view::npos);
+    EXPECT_EQ(FindLastChar("", '\\'), std::string_view::npos);
+}
