@@ -1,0 +1,43 @@
+#include "download/daemon_control.h"
+
+#include <windows.h>
+
+#include "download/daemon_endpoint.h"
+#include "download/engine_bindings.h"
+#include "download/run_command.h"
+#include "download/tcp_client_socket.h"
+
+namespace {
+
+bool DaemonAnswers(TcpClientSocket& probe) {
+    if (!probe.Connect(kDaemonAddress, kDaemonPort)) return false;
+    probe.Disconnect();
+    return true;
+}
+
+}  // namespace
+
+std::string BuildDaemonCommandLine(const std::string& programFolder, const std::string& secret) {
+    // Quoted, so that a program folder with blanks still starts it. No
+    // "--rpc-listen-all": the secret is the same in every copy of the
+    // program, so the daemon must not be reachable from other machines.
+    return "\"" + programFolder +
+           "\\aria2c.exe\" -q --enable-rpc=true --rpc-allow-origin-all=true --rpc-listen-port=36510"
+           " --file-allocation=falloc --continue=true --rpc-secret=" +
+           secret;
+}
+
+bool EnsureDownloadDaemon() {
+    TcpClientSocket probe;
+    if (DaemonAnswers(probe)) return true;
+
+    const std::string folder = DaemonProgramFolder();
+    StartHiddenProcess(BuildDaemonCommandLine(folder, DownloadEngine().rpcSecret), folder);
+    // A cold daemon needs a moment to open its port; attempts back to back
+    // would all fail before it does.
+    for (int attempt = 0; attempt < kDaemonStartAttempts; ++attempt) {
+        Sleep(kDaemonAttemptPauseMs);
+        if (DaemonAnswers(probe)) return true;
+    }
+    return false;
+}

@@ -1,0 +1,26 @@
+// Starting one of the launcher's own downloads (the new launcher, the full
+// client archive or the update archive) through the daemon.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "download/add_downloads.h"
+
+// The header line sent with every download request.
+extern const char kDownloadCookieHeader[];
+
+// The task StartDownload hands to the daemon for these arguments (folder
+// already filled in): threads 0 means 8; connections per server are twice
+// the threads, at most kMaxConnectionPerServer.
+DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& folder,
+                                   const std::string& outName, int32_t threads);
+
+// Makes sure the daemon runs, purges finished results, registers the bound
+// completion routine for "aria2.onDownloadComplete", adds the download and
+// unpauses it, appends its identifiers to the bound DownloadGids and then
+// switches the updater window into its download display through the bound
+// hooks. An empty folder becomes the program folder, also in the caller's
+// variable. url goes in unchanged (the caller converted it to UTF-8).
+// Runs on a worker thread.
+void StartDownload(const std::string& url, std::string& folder, const std::string& outName, int32_t threads);
