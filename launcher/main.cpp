@@ -1,28 +1,16 @@
+// The process entry of launcher.exe.
 #include <windows.h>
+#include <ole2.h>
 
-static LRESULT CALLBACK StartupWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
+#include "launcher/program_exit.h"
+#include "launcher/program_folder.h"
+#include "launcher/program_start.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = StartupWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = "QuillmereStartupWindow";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Quillmere FiveM", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                50, 50, 960, 540, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return (int)msg.wParam;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    OleInitialize(nullptr);
+    // Several command lines name helper tools by bare file name.
+    SetCurrentDirectoryA(ProgramFolder().c_str());
+    // Ends through ExitProcess rather than returning: the static destructors
+    // that a return would run could free texts under a worker still running.
+    EndProgram(ProgramStart());
 }

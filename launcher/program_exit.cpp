@@ -6,15 +6,26 @@
 
 namespace {
 std::atomic<ExitRoutine> registeredRoutine{nullptr};
-std::atomic<bool> routineRan{false};
+// Who runs the routine: 0 nobody yet, else that thread's id.
+std::atomic<DWORD> runningThread{0};
+std::atomic<bool> routineDone{false};
 }  // namespace
 
 void RegisterExitRoutine(ExitRoutine routine) { registeredRoutine = routine; }
 
 void RunExitRoutine() {
-    // Two threads may end the program at once; only the first runs the routine.
-    if (routineRan.exchange(true)) return;
+    DWORD self = GetCurrentThreadId();
+    DWORD expected = 0;
+    if (!runningThread.compare_exchange_strong(expected, self)) {
+        // Another thread is ending the program: wait until its routine is
+        // done, or this thread's ExitProcess would cut it short. The routine
+        // itself ending the program does not wait for itself.
+        if (expected != self)
+            while (!routineDone) Sleep(1);
+        return;
+    }
     if (ExitRoutine routine = registeredRoutine.load()) routine();
+    routineDone = true;
 }
 
 void EndProgram(int code) {

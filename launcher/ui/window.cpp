@@ -55,6 +55,10 @@ int Window::LiveWindowCount() { return liveWindows; }
 
 bool Window::Load(bool show, HWND owner) {
     if (hwnd_) return false;
+    // A window may be loaded again after it was destroyed.
+    units_.clear();
+    timers_.clear();
+    dialogs_.clear();
     const WindowSpec& spec = layout_.window;
     className_ = spec.className;
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -76,6 +80,7 @@ bool Window::Load(bool show, HWND owner) {
     }
     for (const CommonDlgSpec& dialog : layout_.dialogs) dialogs_.push_back(std::make_unique<CommonDlg>(dialog));
     for (auto& timer : timers_) timer->Apply(timer->Interval());
+    BindUnits();
 
     if (WindowCreated) WindowCreated();
     // The created handler may have ended the window (or the program).
@@ -95,6 +100,9 @@ bool Window::CreateUnits() {
         }
         auto unit = MakeUnit(this, unitSpec, container, id++);
         if (!unit) return false;
+        // Earlier rows lie on top, so a picture behind a row of buttons can
+        // follow them in the table.
+        SetWindowPos(unit->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         const char* face = unitSpec.fontFace ? unitSpec.fontFace : spec.fontFace;
         int height = unitSpec.fontHeight ? unitSpec.fontHeight : spec.fontHeight;
         if (face) unit->SetFont(face, height);

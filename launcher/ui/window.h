@@ -33,7 +33,7 @@ struct WindowSpec {
 
 struct WindowLayout {
     WindowSpec window;
-    std::vector<UnitSpec> units;  // in creation order; containers before what they hold
+    std::vector<UnitSpec> units;  // containers before what they hold; earlier rows on top
     std::vector<TimerSpec> timers;
     std::vector<CommonDlgSpec> dialogs;
 };
@@ -78,6 +78,11 @@ public:
 
     // Windows of the layer that exist now, in every thread.
     static int LiveWindowCount();
+
+protected:
+    // Runs once the units exist, before WindowCreated: a window type picks
+    // out its units here.
+    virtual void BindUnits() {}
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

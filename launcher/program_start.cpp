@@ -1,0 +1,33 @@
+#include "launcher/program_start.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "launcher/globals.h"
+#include "launcher/program_exit.h"
+#include "launcher/startup_window.h"
+
+void StartGdiplus() {
+    if (GdiplusToken != 0) return;
+    Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, background thread, external codecs
+    Gdiplus::GdiplusStartup(&GdiplusToken, &input, nullptr);
+    // GDI+ is never shut down: worker threads may paint until the process ends.
+}
+
+void RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+int ProgramStart() {
+    CreateGlobals();
+    RegisterExitRoutine(ReleaseGlobals);
+    StartGdiplus();
+    InitModuleGlobals();
+    if (LoadStartupWindow()) RunMessageLoop();
+    return 0;
+}

@@ -1,0 +1,61 @@
+#include "launcher/chinese_path_check.h"
+#include "launcher/daemon_shutdown.h"
+#include "launcher/globals.h"
+#include "launcher/launcher_settings.h"
+#include "launcher/message_box.h"
+#include "launcher/program_exit.h"
+#include "launcher/program_folder.h"
+#include "launcher/startup_window.h"
+#include "launcher/startup_workers.h"
+#include "utilities/path_helpers.h"
+
+namespace {
+
+// "请不要在含有中文字符的目录下运行启动器（包括上级目录），否则会发生一些不可预料的问题。"
+const char kChineseFolderText[] =
+    "\xC7\xEB\xB2\xBB\xD2\xAA\xD4\xDA\xBA\xAC\xD3\xD0\xD6\xD0\xCE\xC4\xD7\xD6\xB7\xFB\xB5\xC4\xC4\xBF\xC2\xBC\xCF\xC2"
+    "\xD4\xCB\xD0\xD0\xC6\xF4\xB6\xAF\xC6\xF7\xA3\xA8\xB0\xFC\xC0\xA8\xC9\xCF\xBC\xB6\xC4\xBF\xC2\xBC\xA3\xA9\xA3\xAC"
+    "\xB7\xF1\xD4\xF2\xBB\xE1\xB7\xA2\xC9\xFA\xD2\xBB\xD0\xA9\xB2\xBB\xBF\xC9\xD4\xA4\xC1\xCF\xB5\xC4\xCE\xCA\xCC\xE2"
+    "\xA1\xA3";
+// "错误"
+const char kErrorTitle[] = "\xB4\xED\xCE\xF3";
+
+}  // namespace
+
+void OnStartupWindowCreated() {
+    // Transparent until the fade-in timer raises it.
+    StartupWindow.SetAlpha(0);
+    DownloadPaused = false;
+    StartupDone = false;
+    FullPackageDownload = false;
+    SelfUpdateDownload = false;
+
+    if (ProgramFolderHasChineseChar()) {
+        ShowMessageBox(kChineseFolderText, kErrorTitle, MB_OK);
+        ShutdownDownloadDaemon();
+        EndProgram(0);
+    }
+
+    const std::string programFolder = ProgramFolder();
+    LoadLauncherSettings(programFolder);
+
+    if (ColorProgressBar) {
+        // The default audio endpoint is asked of AudioEnumerator here once the
+        // audio meter module is part of the program; the bar then stays at
+        // the colour of silence.
+        StartupWindow.时钟5->SetInterval(10);
+    }
+
+    // The drop shadow (black, size 10) is attached here once the shadow module
+    // is part of the program.
+
+    // Before the workers start: the header picture loader writes into it.
+    EnsureDirectory(FiveMFolder + "\\launcher_cache\\");
+
+    for (WorkerRoutine routine : StartupWorkers) StartWorkerThread(routine);
+
+    // The web view library learns programFolder + "\node.dll" here once it is
+    // part of the program.
+
+    StartupWindow.版本信息->SetCaption("Quillmere FiveM (" + std::to_string(kLauncherBuild) + ")");
+}

@@ -1,0 +1,9 @@
+#include "launcher/startup_workers.h"
+
+// Placeholders: the update flow, the header picture and the font arrive with
+// their own modules.
+void UpdateFlow() {}
+void RefreshHeaderImage() {}
+void InstallDigitalFont() {}
+
+WorkerRoutine StartupWorkers[3] = {UpdateFlow, RefreshHeaderImage, InstallDigitalFont};

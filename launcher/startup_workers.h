@@ -1,0 +1,14 @@
+// The three worker threads that the updater window starts when it is created.
+#pragma once
+
+#include "launcher/worker_thread.h"
+
+// The update and installation flow.
+void UpdateFlow();
+// Downloads the updater window's header picture into "launcher_cache".
+void RefreshHeaderImage();
+// Installs the digital font of the speed line.
+void InstallDigitalFont();
+
+// The routines started, in this order; tests put probes in their place.
+extern WorkerRoutine StartupWorkers[3];
