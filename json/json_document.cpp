@@ -30,6 +30,28 @@ json_object* ShallowCopy(json_object* source) {
     return copy;
 }
 
+// True when `target` is a member or element of `value`, at any depth.
+bool Contains(json_object* value, const json_object* target) {
+    switch (jsonvalue::KindOf(value)) {
+    case JSONType::Object: {
+        json_object_object_foreach(value, key, member) {
+            (void)key;
+            if (member == target || Contains(member, target)) return true;
+        }
+        return false;
+    }
+    case JSONType::Array: {
+        size_t count = json_object_array_length(value);
+        for (size_t i = 0; i < count; ++i) {
+            json_object* element = json_object_array_get_idx(value, i);
+            if (element == target || Contains(element, target)) return true;
+        }
+        return false;
+    }
+    default: return false;
+    }
+}
+
 // The value an argument is stored as, with one reference owned by the caller;
 // null for the null kinds. `container` is the Object or Array it goes into.
 json_object* ConvertArgument(const JsonArgument& argument, json_object* container) {
@@ -44,9 +66,12 @@ json_object* ConvertArgument(const JsonArgument& argument, json_object* containe
     case JsonArgument::Handle: {
         json_object* value = JsonHandleAccess::Value(*argument.handle());
         if (!value) return nullptr;
-        // Storing a container inside itself would make a cycle that is never
-        // freed and never ends printing; a copy made now cannot contain itself.
+        // A container stored inside itself would make a cycle that is never
+        // freed and never ends printing. The document itself goes in as a
+        // one-level copy; a value that holds the document somewhere below
+        // cannot go in at all and is stored as null.
         if (value == container) return ShallowCopy(value);
+        if (Contains(value, container)) return nullptr;
         return json_object_get(value);
     }
     case JsonArgument::NullValue: break;

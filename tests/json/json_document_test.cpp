@@ -296,3 +296,25 @@ TEST(JsonDocument, ValuesAreFreedWhenTheLastHandleGoes) {
     }
     EXPECT_EQ(jsonvalue::LiveValueCount(), before);
 }
+
+TEST(JsonDocument, ValueHoldingTheDocumentBelowCannotGoIntoIt) {
+    long before = jsonvalue::LiveValueCount();
+    {
+        JSON document;
+        ASSERT_TRUE(document.parse(R"({"child":{"list":[]}})"));
+        JSON child = document.GetJsonProperty("child");
+        JSON list = child.GetJsonProperty("list");
+        list.AddItem(document, child, 1);
+        child.SetProperty("loop", document);
+        EXPECT_EQ(document.toString(), R"({"child":{"list":[null,null,1],"loop":null}})");
+    }
+    EXPECT_EQ(jsonvalue::LiveValueCount(), before);
+}
+
+TEST(JsonDocument, DateOutsideTheCalendarIsHeldAtItsEnds) {
+    JSON document;
+    document.AddItem(JsonDateTime{std::nan("")}, JsonDateTime{1e9}, JsonDateTime{-1e9}, JsonDateTime{-1.9999999999});
+    EXPECT_EQ(document.toString(),
+              "[#Sat, 30 Dec 1899 00:00:00 GMT#,#Fri, 31 Dec 9999 23:59:59 GMT#,#Mon, 01 Jan 1601 00:00:00 GMT#,"
+              "#Sat, 30 Dec 1899 00:00:00 GMT#]");
+}

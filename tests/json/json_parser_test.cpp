@@ -289,3 +289,17 @@ TEST(JsonParser, ParseReplacesTheHeldValueButNotItsSharedMembers) {
     EXPECT_EQ(document.toString(), "[2]");
     EXPECT_EQ(member.toString(), "[1]");
 }
+
+// Wine's internet time parser takes nearly any text; whatever it makes of a
+// damaged date must still print as a date that reads back.
+TEST(JsonParser, DamagedDateNeverYieldsAnUnprintableDate) {
+    const char* texts[] = {"[#Sun, 06tNov 1994 08:49:37 GMT#]", "[#x#]", "[##]", "[#Sun, 06 Nov 1994 25:61:61 GMT#]",
+                           "[#Sun, 31 Feb 1994 08:49:37 GMT#]"};
+    for (const char* text : texts) {
+        JSON document;
+        if (!document.parse(text)) continue;
+        std::string printed = document.toString();
+        EXPECT_EQ(printed.size(), 33u) << text << " printed " << printed;
+        EXPECT_EQ(Reprinted(printed), printed) << text;
+    }
+}
