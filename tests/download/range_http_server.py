@@ -24,6 +24,13 @@ class Handler(BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+    def handle(self):
+        # Downloaders drop connections whenever they have what they need.
+        try:
+            super().handle()
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+
     def do_HEAD(self):
         self.serve(send_body=False)
 

@@ -1,0 +1,116 @@
+#include "daemon_fixture.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "download/daemon_endpoint.h"
+#include "download/engine_bindings.h"
+#include "download/notifications.h"
+#include "download/rpc_request.h"
+#include "download/run_command.h"
+#include "download_test_constants.h"
+
+bool PortAccepts(int port) {
+    TcpClientSocket probe;
+    return probe.Connect(kDaemonAddress, port);
+}
+
+bool WaitForPortClosed(int port, int timeoutMs) {
+    return WaitFor([&] { return !PortAccepts(port); }, timeoutMs);
+}
+
+void KillUnixProcess(int pid) {
+    if (pid > 1) StartHiddenProcess("Z:\\bin\\kill -9 " + std::to_string(pid));
+}
+
+static int ReadLeadingNumber(const std::string& path, int* lines = nullptr) {
+    std::string text = testsupport::ReadFileBytes(path);
+    if (lines) {
+        *lines = 0;
+        for (char c : text) *lines += c == '\n';
+    }
+    return atoi(text.c_str());
+}
+
+TestProgramFolder::TestProgramFolder(bool withStandIn, const std::string& programName) {
+    program_ = temp_.File(programName);
+    files_ = temp_.File("files");
+    CreateDirectoryA(program_.c_str(), nullptr);
+    CreateDirectoryA(files_.c_str(), nullptr);
+    if (withStandIn)
+        CopyFileA((testsupport::BinDir() + "\\aria2c.exe").c_str(), File("aria2c.exe").c_str(), FALSE);
+    Bind(kTestSecret);
+}
+
+void TestProgramFolder::Bind(const std::string& secret) {
+    DownloadEngineBindings bindings;
+    bindings.rpcSecret = secret;
+    bindings.rpcRequestId = kTestRequestId;
+    bindings.programFolder = program_;
+    bindings.downloadGids = &gids;
+    bindings.notificationSocket = &socket;
+    BindDownloadEngine(bindings);
+}
+
+int TestProgramFolder::StartCount() const {
+    int lines = 0;
+    ReadLeadingNumber(File("aria2c.starts"), &lines);
+    return lines;
+}
+
+bool TestProgramFolder::StopDaemon() {
+    Bind(kTestSecret);
+    StopDownloadDaemon();
+    bool stopped = WaitForPortClosed(kDaemonPort, 8000);
+    if (!stopped) {
+        KillUnixProcess(ReadLeadingNumber(File("aria2c.pid")));
+        WaitForPortClosed(kDaemonPort, 5000);
+    }
+    return stopped;
+}
+
+TestProgramFolder::~TestProgramFolder() {
+    if (PortAccepts(kDaemonPort)) StopDaemon();
+    socket.Disconnect();
+    WaitFor([] { return NotificationLoopsRunning() == 0; }, 5000);
+    BindDownloadEngine(DownloadEngineBindings());
+    for (auto& slot : NotificationCallbacks) slot = nullptr;
+}
+
+RangeHttpServer::RangeHttpServer(const std::string& folder) {
+    const char* source = getenv("QM_SOURCE_DIR");
+    if (!source) return;
+    std::string info = folder + "\\server.info";
+    DeleteFileA(info.c_str());
+    // The server starts in folder and serves ".", so no path needs converting.
+    StartHiddenProcess("Z:\\usr\\bin\\python3 " + std::string(source) +
+                           "/tests/download/range_http_server.py . server.info 600",
+                       folder);
+    WaitFor([&] { return !testsupport::ReadFileBytes(info).empty(); }, 10000);
+    std::string text = testsupport::ReadFileBytes(info);
+    port_ = atoi(text.c_str());
+    size_t blank = text.find(' ');
+    if (blank != std::string::npos) pid_ = atoi(text.c_str() + blank + 1);
+}
+
+RangeHttpServer::~RangeHttpServer() { KillUnixProcess(pid_); }
+
+std::string TestBytes(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    unsigned x = seed * 2654435761u + 1;
+    for (size_t i = 0; i < size; ++i) {
+        x = x * 1103515245u + 12345u;
+        bytes[i] = (char)(x >> 16);
+    }
+    return bytes;
+}
+
+::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+    return ::testing::AssertionFailure() << actual.size() << " bytes where " << expected.size()
+                                         << " were expected; first difference at byte " << at;
+}

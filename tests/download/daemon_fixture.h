@@ -1,0 +1,97 @@
+// The real download daemon for tests: a temporary program folder holding the
+// stand-in "aria2c.exe" (Debian's aria2c behind a script), and a local HTTP
+// server with Range support for the files to download. Whatever a test does,
+// the daemon and the server are stopped when these objects go away.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "download/tcp_client_socket.h"
+#include "support/test_support.h"
+
+// True when something accepts connections on 127.0.0.1:port.
+bool PortAccepts(int port);
+
+// Waits until nothing accepts on port any more; false after timeoutMs.
+bool WaitForPortClosed(int port, int timeoutMs);
+
+// Ends a Linux process (the stand-ins are not Windows processes, so
+// TerminateProcess cannot reach them).
+void KillUnixProcess(int pid);
+
+class TestProgramFolder {
+public:
+    // programName: the program folder's name inside the temporary folder
+    // (with a blank by default, as users' folders may have). withStandIn:
+    // copy the stand-in daemon into it.
+    explicit TestProgramFolder(bool withStandIn = true, const std::string& programName = "program folder");
+    ~TestProgramFolder();
+    TestProgramFolder(const TestProgramFolder&) = delete;
+    TestProgramFolder& operator=(const TestProgramFolder&) = delete;
+
+    const std::string& Path() const { return program_; }
+    std::string File(const std::string& name) const { return program_ + "\\" + name; }
+    // Folder whose files the HTTP server serves.
+    const std::string& FilesFolder() const { return files_; }
+
+    // How often the stand-in daemon was started from this folder.
+    int StartCount() const;
+
+    // Shutdown and force shutdown, then waits for the port to close; kills
+    // the daemon when it does not. True when it went away by itself.
+    bool StopDaemon();
+
+    // The bound lists and socket.
+    std::vector<std::string> gids;
+    TcpClientSocket socket;
+
+    // Binds the engine to this folder, with secret as the RPC secret.
+    void Bind(const std::string& secret);
+
+private:
+    testsupport::TempFolder temp_;
+    std::string program_;
+    std::string files_;
+};
+
+class RangeHttpServer {
+public:
+    // Serves the files of folder (Windows path) on a free loopback port.
+    explicit RangeHttpServer(const std::string& folder);
+    ~RangeHttpServer();
+    RangeHttpServer(const RangeHttpServer&) = delete;
+    RangeHttpServer& operator=(const RangeHttpServer&) = delete;
+
+    int port() const { return port_; }
+    std::string Url(const std::string& name) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + "/" + name;
+    }
+
+private:
+    int port_ = 0;
+    int pid_ = 0;
+};
+
+#include <gtest/gtest.h>
+
+// Compares file contents without gtest's diff of megabytes of bytes.
+::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected);
+
+// Pseudo-random bytes, the same for the same seed.
+std::string TestBytes(size_t size, unsigned seed);
+
+// Waits until predicate holds, polling every 50 ms; false after timeoutMs.
+template <typename Predicate>
+bool WaitFor(Predicate predicate, int timeoutMs);
+
+#include <windows.h>
+template <typename Predicate>
+bool WaitFor(Predicate predicate, int timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!predicate()) {
+        if (GetTickCount() - start > (DWORD)timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
