@@ -27,7 +27,7 @@ WindowLayout StartupWindowLayout() {
         {UnitKind::ShapeBox, "进度条背景", nullptr, 0, 536, 960, 5, nullptr, nullptr, 0, true, true},
         {UnitKind::ShapeBox, "进度条", "进度条背景", 0, 0, 8, 16, nullptr, nullptr, 0, true, true},
         // "版本"
-        {UnitKind::TransLabel, "版本信息", nullptr, 13, 8, 160, 22, "\xB0\xE6\xB1\xBE", nullptr, 14, true, true},
+        {UnitKind::TransLabel, "版本信息", nullptr, 13, 8, 160, 22, "\xB0\xE6\xB1\xBE", nullptr, 13, true, true},
         // "暂停下载"
         {UnitKind::SuperBtn, "超级按钮1", nullptr, 768, 504, 96, 32, "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8", nullptr, 14,
          false, false},

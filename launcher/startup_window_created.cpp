@@ -52,7 +52,9 @@ void OnStartupWindowCreated() {
     // Before the workers start: the header picture loader writes into it.
     EnsureDirectory(FiveMFolder + "\\launcher_cache\\");
 
-    for (WorkerRoutine routine : StartupWorkers) StartWorkerThread(routine);
+    StartStartupWorker(UpdateFlow);
+    StartStartupWorker(RefreshHeaderImage);
+    StartStartupWorker(InstallDigitalFont);
 
     // The web view library learns programFolder + "\node.dll" here once it is
     // part of the program.

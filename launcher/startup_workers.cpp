@@ -6,4 +6,4 @@ void UpdateFlow() {}
 void RefreshHeaderImage() {}
 void InstallDigitalFont() {}
 
-WorkerRoutine StartupWorkers[3] = {UpdateFlow, RefreshHeaderImage, InstallDigitalFont};
+bool (*StartStartupWorker)(WorkerRoutine routine) = StartWorkerThread;

@@ -10,5 +10,5 @@ void RefreshHeaderImage();
 // Installs the digital font of the speed line.
 void InstallDigitalFont();
 
-// The routines started, in this order; tests put probes in their place.
-extern WorkerRoutine StartupWorkers[3];
+// Starts one of them (StartWorkerThread); tests put a recorder in its place.
+extern bool (*StartStartupWorker)(WorkerRoutine routine);

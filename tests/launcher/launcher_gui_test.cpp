@@ -1,0 +1,152 @@
+// The real launcher.exe, started from a program folder of its own and driven
+// through test_driver.exe as a user would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "driver/driver_client.h"
+#include "support/test_support.h"
+
+namespace {
+
+using driver::ChildWindow;
+using driver::LauncherProcess;
+using testsupport::TempFolder;
+
+const char kTitle[] = "Quillmere FiveM";
+// "退出软件"
+const char kQuit[] = "\xCD\xCB\xB3\xF6\xC8\xED\xBC\xFE";
+// "错误"
+const char kErrorTitle[] = "\xB4\xED\xCE\xF3";
+// "请不要在含有中文字符的目录下运行启动器（包括上级目录），否则会发生一些不可预料的问题。"
+const char kChineseFolderText[] =
+    "\xC7\xEB\xB2\xBB\xD2\xAA\xD4\xDA\xBA\xAC\xD3\xD0\xD6\xD0\xCE\xC4\xD7\xD6\xB7\xFB\xB5\xC4\xC4\xBF\xC2\xBC\xCF\xC2"
+    "\xD4\xCB\xD0\xD0\xC6\xF4\xB6\xAF\xC6\xF7\xA3\xA8\xB0\xFC\xC0\xA8\xC9\xCF\xBC\xB6\xC4\xBF\xC2\xBC\xA3\xA9\xA3\xAC"
+    "\xB7\xF1\xD4\xF2\xBB\xE1\xB7\xA2\xC9\xFA\xD2\xBB\xD0\xA9\xB2\xBB\xBF\xC9\xD4\xA4\xC1\xCF\xB5\xC4\xCE\xCA\xCC\xE2"
+    "\xA1\xA3";
+
+bool IsDirectory(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+struct UnitRow {
+    const char* what;
+    const char* className;
+    const char* text;  // null: any
+    int left, top, width, height;
+    bool visible, enabled, nested;
+};
+
+const ChildWindow* FindRow(const std::vector<ChildWindow>& children, const UnitRow& row) {
+    for (const ChildWindow& child : children) {
+        if (child.className != row.className || child.left != row.left || child.top != row.top) continue;
+        if (row.text && child.text != row.text) continue;
+        return &child;
+    }
+    return nullptr;
+}
+
+TEST(LauncherGui, UpdaterWindowShowsEveryUnitAndTheVersion) {
+    TempFolder folder;
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+
+    driver::Result found = driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kTitle});
+    EXPECT_NE(found.output.find("\t50\t50\t960\t540\t"), std::string::npos) << found.output;
+
+    std::vector<ChildWindow> children = driver::ListChildren(launcher.Pid(), kTitle);
+    const UnitRow table[] = {
+        // "正在加载中..."
+        {"status line", "Quillmere.TransLabel", "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...", 525, 472, 416, 32, true,
+         true, false},
+        {"speed line", "Quillmere.TransLabel", "0.0MB/s", 616, 408, 328, 64, false, true, false},
+        {"progress track", "Quillmere.ShapeBox", "", 0, 536, 960, 5, true, true, false},
+        {"progress fill", "Quillmere.ShapeBox", "", 0, 0, 8, 16, true, true, true},
+        {"version label", "Quillmere.TransLabel", "Quillmere FiveM (1014)", 13, 8, 160, 22, true, true, false},
+        // "暂停下载"
+        {"pause button", "Button", "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8", 768, 504, 96, 32, false, false, false},
+        {"quit button", "Button", kQuit, 864, 504, 96, 32, true, true, false},
+        {"close button", "Button", "", 925, 16, 20, 20, true, true, false},
+        {"button backdrop", "Button", "", 800, 504, 160, 41, true, true, false},
+        {"hand-off label", "Quillmere.Label", "", 720, 24, 56, 24, true, true, false},
+    };
+    EXPECT_EQ(children.size(), std::size(table));
+    for (const UnitRow& row : table) {
+        SCOPED_TRACE(row.what);
+        const ChildWindow* child = FindRow(children, row);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->width, row.width);
+        EXPECT_EQ(child->height, row.height);
+        EXPECT_EQ(child->visible, row.visible);
+        EXPECT_EQ(child->enabled, row.enabled);
+        EXPECT_EQ(child->insideAnotherChild, row.nested);
+    }
+
+    // The start-up wrote the default settings and made the cache folder.
+    std::string settings = testsupport::ReadFileBytes(folder.File("launcher_config.ini"));
+    EXPECT_NE(settings.find("path=" + folder.Path() + "\\FiveM"), std::string::npos) << settings;
+    EXPECT_TRUE(IsDirectory(folder.File("FiveM\\launcher_cache")));
+    EXPECT_TRUE(launcher.Running());
+}
+
+TEST(LauncherGui, QuitButtonEndsTheProgramWithCodeZero) {
+    TempFolder folder;
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+    ASSERT_TRUE(driver::ClickButton(launcher.Pid(), kTitle, kQuit));
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+}
+
+TEST(LauncherGui, CloseButtonEndsTheProgramWithCodeZero) {
+    TempFolder folder;
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+    // The cross in the top right corner, found by where a user would click.
+    ASSERT_TRUE(driver::ClickAt(launcher.Pid(), kTitle, 935, 26));
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+}
+
+TEST(LauncherGui, HiddenPauseButtonRefusesAClick) {
+    TempFolder folder;
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+    // "暂停下载"
+    EXPECT_FALSE(driver::ClickButton(launcher.Pid(), kTitle, "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8"));
+    EXPECT_EQ(launcher.WaitForExit(300), -1);
+}
+
+TEST(LauncherGui, ChineseProgramFolderIsRefusedWithTheErrorBox) {
+    TempFolder root;
+    // "中文" anywhere in the path, here as the program folder's parent.
+    std::string parent = root.File("\xD6\xD0\xCE\xC4");
+    std::string folder = parent + "\\launcher";
+    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Start(folder));
+    driver::MessageBoxText box = driver::ReadMessageBox(launcher.Pid());
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.title, kErrorTitle);
+    EXPECT_EQ(box.text, kChineseFolderText);
+    EXPECT_TRUE(launcher.Running());
+    ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    EXPECT_FALSE(testsupport::ReadFileBytes(folder + "\\launcher_config.ini").size() > 0 ||
+                 GetFileAttributesA((folder + "\\launcher_config.ini").c_str()) != INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(IsDirectory(folder + "\\FiveM"));
+}
+
+TEST(LauncherGui, AsciiProgramFolderShowsNoBox) {
+    TempFolder folder;
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+    EXPECT_FALSE(driver::ReadMessageBox(launcher.Pid(), 500).found);
+}
+
+}  // namespace
