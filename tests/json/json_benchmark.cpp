@@ -1,0 +1,116 @@
+// Parse-and-print speed of the document against json-c's own tokener and
+// printer, on a real aria2.tellStatus batch reply for 100 downloads.
+//
+//   json_benchmark.exe REPLY_FILE [ITERATIONS]
+//
+// Prints both rates and the time ratio ours/json-c. Not a test: figures only.
+#include <windows.h>
+
+#include <json-c/json.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "json/json.h"
+
+namespace {
+
+std::string ReadWholeFile(const char* path) {
+    std::string bytes;
+    FILE* file = fopen(path, "rb");
+    if (!file) return bytes;
+    char chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    fclose(file);
+    while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
+    return bytes;
+}
+
+double Seconds() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The printed sizes are summed so that the compiler cannot drop the work.
+size_t g_sink = 0;
+
+double TimeOurs(const std::string& text, int iterations) {
+    double start = Seconds();
+    for (int i = 0; i < iterations; ++i) {
+        JSON document;
+        document.parse(text);
+        g_sink += document.toString().size();
+    }
+    return Seconds() - start;
+}
+
+double TimeJsonC(const std::string& text, int iterations) {
+    double start = Seconds();
+    for (int i = 0; i < iterations; ++i) {
+        json_object* document = json_tokener_parse(text.c_str());
+        g_sink += strlen(json_object_to_json_string_ext(document, JSON_C_TO_STRING_PLAIN));
+        json_object_put(document);
+    }
+    return Seconds() - start;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        fprintf(stderr, "usage: json_benchmark REPLY_FILE [ITERATIONS]\n");
+        return 2;
+    }
+    const std::string text = ReadWholeFile(argv[1]);
+    const int iterations = argc > 2 ? atoi(argv[2]) : 200;
+    if (text.empty() || iterations <= 0) {
+        fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 2;
+    }
+
+    JSON check;
+    if (!check.parse(text)) {
+        fprintf(stderr, "the reply does not parse\n");
+        return 1;
+    }
+    json_object* reference = json_tokener_parse(text.c_str());
+    const bool same = reference && check.toString() == json_object_to_json_string_ext(reference, JSON_C_TO_STRING_PLAIN);
+    json_object_put(reference);
+
+    // Alternating rounds, so that neither side profits from a warmer machine.
+    TimeOurs(text, iterations / 10 + 1);
+    TimeJsonC(text, iterations / 10 + 1);
+    std::vector<double> ours, theirs;
+    for (int round = 0; round < 7; ++round) {
+        ours.push_back(TimeOurs(text, iterations));
+        theirs.push_back(TimeJsonC(text, iterations));
+    }
+    const double ourSeconds = Median(ours) / iterations;
+    const double theirSeconds = Median(theirs) / iterations;
+    const double megabytes = text.size() / 1e6;
+
+    printf("reply: %zu bytes, %d downloads, %d parse+print per round, median of 7 rounds\n", text.size(),
+           check.GetItemCount(), iterations);
+    printf("printed texts identical: %s\n", same ? "yes" : "no");
+    printf("ours:   %8.1f documents/s  %7.1f MB/s  (%.1f us each)\n", 1.0 / ourSeconds, megabytes / ourSeconds,
+           ourSeconds * 1e6);
+    printf("json-c: %8.1f documents/s  %7.1f MB/s  (%.1f us each)\n", 1.0 / theirSeconds, megabytes / theirSeconds,
+           theirSeconds * 1e6);
+    printf("ratio ours/json-c (time): %.2f\n", ourSeconds / theirSeconds);
+    return g_sink == 0;
+}
