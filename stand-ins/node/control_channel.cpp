@@ -45,11 +45,19 @@ std::pair<std::string, std::string> SplitTab(const std::string& text) {
 
 std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& command, std::istringstream& in) {
     std::string reply = "OK";
+    // The work below runs later, through RunOnViewThread; everything it
+    // reads lives at this scope.
     std::function<void()> work;
+    int level = 0;
+    std::string text, url;
+    std::pair<std::string, std::string> parts;
+    wkeWindowFeatures features = {100, 100, 640, 480};
+    unsigned message = 0;
+    unsigned long long wParam = 0;
+    long long lParam = 0;
     if (command == "console") {
-        int level = 0;
         in >> level;
-        std::string text = Rest(in);
+        text = Rest(in);
         work = [&]() {
             view->lastConsole = text;
             if (view->callbacks.console) {
@@ -63,14 +71,14 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
             RepaintView(*view);
         };
     } else if (command == "alert") {
-        std::string text = Rest(in);
+        text = Rest(in);
         work = [&]() {
             if (!view->callbacks.alert) return;
             ScopedEngineString message(text);
             view->callbacks.alert(view->handle, view->callbacks.alertParam, message.handle());
         };
     } else if (command == "confirm") {
-        std::string text = Rest(in);
+        text = Rest(in);
         work = [&]() {
             bool answer = false;  // an engine without a handler shows nothing and reads "cancel"
             if (view->callbacks.confirm) {
@@ -80,7 +88,7 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
             reply = Answer(answer);
         };
     } else if (command == "prompt") {
-        auto parts = SplitTab(Rest(in));
+        parts = SplitTab(Rest(in));
         work = [&]() {
             bool answer = false;
             if (view->callbacks.prompt) {
@@ -91,11 +99,9 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
             reply = Answer(answer);
         };
     } else if (command == "navigate") {
-        std::string url = Rest(in);
+        url = Rest(in);
         work = [&]() { RunLoad(*view, url, WKE_NAVIGATION_TYPE_LINKCLICK); };
     } else if (command == "newwindow") {
-        std::string url;
-        wkeWindowFeatures features = {100, 100, 640, 480};
         in >> url >> features.x >> features.y >> features.width >> features.height;
         work = [&]() {
             wkeWebView created = 0;
@@ -109,7 +115,7 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
             reply = "OK " + std::to_string(created);
         };
     } else if (command == "download") {
-        std::string url = Rest(in);
+        url = Rest(in);
         work = [&]() {
             bool answer = false;
             if (view->callbacks.download)
@@ -117,16 +123,13 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
             reply = Answer(answer);
         };
     } else if (command == "mouseover") {
-        std::string url = Rest(in);
+        url = Rest(in);
         work = [&]() {
             if (!view->callbacks.mouseOver) return;
             ScopedEngineString urlString(url);
             view->callbacks.mouseOver(view->handle, view->callbacks.mouseOverParam, urlString.handle());
         };
     } else if (command == "send") {
-        unsigned message = 0;
-        unsigned long long wParam = 0;
-        long long lParam = 0;
         in >> message >> wParam >> lParam;
         work = [&]() {
             if (!view->window) {

@@ -1,0 +1,207 @@
+// Finding and loading the engine, seen from outside: a small program in a
+// temporary folder makes a view, and the test reads and presses the boxes it
+// shows and checks how it ends.
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using testsupport::TempFolder;
+
+namespace {
+
+// node.dll无效, 请重新下载
+const wchar_t kLoadFailedCaption[] = L"node.dll\u65e0\u6548, \u8bf7\u91cd\u65b0\u4e0b\u8f7d";
+// 获取命令失败, 请使用配套发布的node.dll版本
+const wchar_t kExportMissingText[] =
+    L"\u83b7\u53d6\u547d\u4ee4\u5931\u8d25, \u8bf7\u4f7f\u7528\u914d\u5957\u53d1\u5e03\u7684node.dll\u7248\u672c";
+// 错误 and 请把node.dll放在[...]位置
+const wchar_t kNotFoundCaption[] = L"\u9519\u8bef";
+const wchar_t kNotFoundBefore[] = L"\u8bf7\u628anode.dll\u653e\u5728[";
+const wchar_t kNotFoundAfter[] = L"]\u4f4d\u7f6e";
+
+std::wstring Wide(const std::string& text) {
+    int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(units > 0 ? units - 1 : 0, L'\0');
+    if (units > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], units);
+    return wide;
+}
+
+struct Box {
+    std::wstring caption;
+    std::wstring text;
+};
+
+class ChildProgram {
+public:
+    ChildProgram(const std::string& folder, const std::string& arguments) {
+        std::string commandLine = "\"" + folder + "\\webview_child.exe\" " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                  &startup, &process_) != 0;
+        if (started_) CloseHandle(process_.hThread);
+    }
+    ~ChildProgram() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hProcess);
+    }
+    bool started() const { return started_; }
+
+    // The next message box of the child with one of the captions, read and
+    // closed with its OK button; an empty caption when none came in time.
+    Box PressNextBox(int timeoutMs = 15000) {
+        Box box;
+        for (int waited = 0; waited < timeoutMs; waited += 50) {
+            HWND window = FindChildBox();
+            if (window) {
+                wchar_t buffer[1024] = {};
+                GetWindowTextW(window, buffer, 1024);
+                box.caption = buffer;
+                GetDlgItemTextW(window, 0xFFFF, buffer, 1024);
+                box.text = buffer;
+                SendMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+                for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(20);
+                return box;
+            }
+            if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) break;
+        }
+        return box;
+    }
+
+    // The exit code, or -1 when the child is still running after the timeout
+    // (a box nobody pressed, for instance).
+    long ExitCode(int timeoutMs = 20000) {
+        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return (long)code;
+    }
+
+    // Whether the child shows any dialog box now.
+    bool ShowsBox() { return FindChildBox() != nullptr; }
+
+private:
+    HWND FindChildBox() {
+        struct Search {
+            DWORD pid;
+            HWND found;
+        } search = {process_.dwProcessId, nullptr};
+        for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
+             window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == search.pid && IsWindowVisible(window)) return window;
+        }
+        return nullptr;
+    }
+
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+std::string Bin(const std::string& name) { return testsupport::BinDir() + "\\" + name; }
+
+bool CopyInto(const std::string& from, const std::string& folder, const std::string& name) {
+    return CopyFileA(from.c_str(), (folder + "\\" + name).c_str(), FALSE) != 0;
+}
+
+// Runs the child to its end and answers its exit code; fails when it shows a box.
+long RunWithoutBox(ChildProgram& child) {
+    for (int waited = 0; waited < 20000; waited += 50) {
+        long code = child.ExitCode(50);
+        if (code != -1) return code;
+        if (child.ShowsBox()) {
+            Box box = child.PressNextBox();
+            ADD_FAILURE() << "unexpected box";
+            return -2;
+        }
+    }
+    return -1;
+}
+
+TEST(EngineLoading, EngineBesideTheProgramLoadsWithoutAnyBox) {
+    TempFolder folder;
+    ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), folder.Path(), "webview_child.exe"));
+    ASSERT_TRUE(CopyInto(Bin("node.dll"), folder.Path(), "node.dll"));
+    ChildProgram child(folder.Path(), "view");
+    ASSERT_TRUE(child.started());
+    EXPECT_EQ(RunWithoutBox(child), 7);
+}
+
+TEST(EngineLoading, SetPathToMissingFileShowsItInTheLoadBoxAndEndsWithZero) {
+    TempFolder folder;
+    ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), folder.Path(), "webview_child.exe"));
+    ASSERT_TRUE(CopyInto(Bin("node.dll"), folder.Path(), "node.dll"));
+    std::string missing = folder.Path() + "\\gone\\node.dll";
+    ChildProgram child(folder.Path(), "view \"" + missing + "\"");
+    ASSERT_TRUE(child.started());
+    Box box = child.PressNextBox();
+    // A set path skips the search, so this is the first and only box.
+    EXPECT_EQ(box.caption, kLoadFailedCaption);
+    EXPECT_EQ(box.text, Wide(missing));
+    EXPECT_EQ(child.ExitCode(), 0);
+}
+
+TEST(EngineLoading, MissingExportShowsItsNameAsCaptionAndEndsWithZero) {
+    TempFolder folder;
+    ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), folder.Path(), "webview_child.exe"));
+    ASSERT_TRUE(CopyInto(Bin("node-without-wkeOnDownload\\node.dll"), folder.Path(), "node.dll"));
+    ChildProgram child(folder.Path(), "view");
+    ASSERT_TRUE(child.started());
+    Box box = child.PressNextBox();
+    EXPECT_EQ(box.caption, L"wkeOnDownload");
+    EXPECT_EQ(box.text, kExportMissingText);
+    EXPECT_EQ(child.ExitCode(), 0);
+}
+
+TEST(EngineLoading, NoEngineAndNoPathSaysWhereToPutItThenFailsToLoad) {
+    TempFolder folder;
+    ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), folder.Path(), "webview_child.exe"));
+    ChildProgram child(folder.Path(), "view");
+    ASSERT_TRUE(child.started());
+    Box where = child.PressNextBox();
+    EXPECT_EQ(where.caption, kNotFoundCaption);
+    EXPECT_EQ(where.text, kNotFoundBefore + Wide(folder.Path()) + L"\\node.dll" + kNotFoundAfter);
+    // The load then tries the bare name, which the system does not find either.
+    Box load = child.PressNextBox();
+    EXPECT_EQ(load.caption, kLoadFailedCaption);
+    EXPECT_EQ(load.text, L"node.dll");
+    EXPECT_EQ(child.ExitCode(), 0);
+}
+
+TEST(EngineLoading, ProgramInLibFolderFindsTheEngineInTheParent) {
+    TempFolder folder;
+    std::string lib = folder.Path() + "\\lib";
+    ASSERT_TRUE(CreateDirectoryA(lib.c_str(), nullptr));
+    ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), lib, "webview_child.exe"));
+    ASSERT_TRUE(CopyInto(Bin("node.dll"), folder.Path(), "node.dll"));
+    ChildProgram child(lib, "view");
+    ASSERT_TRUE(child.started());
+    EXPECT_EQ(RunWithoutBox(child), 7);
+}
+
+TEST(EngineLoading, FolderNameEndingInLibIsAnOrdinaryFolder) {
+    TempFolder folder;
+    std::string calib = folder.Path() + "\\Calib";
+    ASSERT_TRUE(CreateDirectoryA(calib.c_str(), nullptr));
+    ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), calib, "webview_child.exe"));
+    ASSERT_TRUE(CopyInto(Bin("node.dll"), calib, "node.dll"));
+    ChildProgram child(calib, "view");
+    ASSERT_TRUE(child.started());
+    EXPECT_EQ(RunWithoutBox(child), 7);
+}
+
+TEST(EngineLoading, EndingBeforeAnyViewNeverLoadsTheEngine) {
+    TempFolder folder;
+    ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), folder.Path(), "webview_child.exe"));
+    ChildProgram child(folder.Path(), "exit");
+    ASSERT_TRUE(child.started());
+    EXPECT_EQ(RunWithoutBox(child), 7);
+}
+
+}  // namespace
