@@ -3,12 +3,12 @@
 #include <json-c/json.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "json/base64.h"
 #include "json/json_date.h"
+#include "json/json_number_scan.h"
 #include "json/json_unicode.h"
 #include "json/json_value_kinds.h"
 
@@ -75,40 +75,6 @@ bool MatchesLiteral(const char* text, size_t available, const char* literal, siz
     return true;
 }
 
-// The "%I64d" reading of a run: an optional sign and the leading digits.
-// Runs beyond the 64-bit range stop at its ends.
-bool ScanInteger(const char* run, size_t length, int64_t* value) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < length && (run[i] == '-' || run[i] == '+')) negative = run[i++] == '-';
-    if (i == length || run[i] < '0' || run[i] > '9') return false;
-    uint64_t magnitude = 0;
-    const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
-    for (; i < length && run[i] >= '0' && run[i] <= '9'; ++i) {
-        unsigned digit = run[i] - '0';
-        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
-    }
-    *value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
-    return true;
-}
-
-// The "%lf" reading of a run: the longest prefix that is a number.
-bool ScanDouble(const char* run, size_t length, double* value) {
-    char small[64];
-    std::string large;
-    const char* text = small;
-    if (length < sizeof small) {
-        memcpy(small, run, length);
-        small[length] = '\0';
-    } else {
-        large.assign(run, length);
-        text = large.c_str();
-    }
-    char* end = nullptr;
-    *value = __mingw_strtod(text, &end);
-    return end != text;
-}
-
 class Parser {
 public:
     explicit Parser(std::string_view text)
@@ -133,7 +99,8 @@ private:
     bool ReadQuotedKey();
     bool ReadUnquotedKey();
     bool ReadNumber();
-    bool ReadUntil(unsigned char closing);
+    bool ReadUntil(unsigned char closing, bool keepBytes);
+    void ReadQuotedRun();
 
     const unsigned char* p_;
     const unsigned char* end_;
@@ -189,7 +156,6 @@ bool Parser::Step() {
         if (IsSpace(c)) {
             ++p_;
         } else if (c == '/') {
-            buffer_.assign(1, '/');
             ++p_;
             level.state = State::CommentStart;
         } else {
@@ -279,20 +245,12 @@ bool Parser::Step() {
         } else {
             return false;  // comment expected
         }
-        buffer_ += static_cast<char>(c);
         ++p_;
         return true;
 
-    case State::BlockComment: {
-        const void* star = memchr(p_, '*', end_ - p_);
-        if (!star) {
-            p_ = end_;
-            return true;
-        }
-        p_ = static_cast<const unsigned char*>(star) + 1;
-        level.state = State::BlockCommentEnd;
+    case State::BlockComment:
+        if (ReadUntil('*', false)) level.state = State::BlockCommentEnd;
         return true;
-    }
 
     case State::BlockCommentEnd:
         // A further "*" may still be the one before the closing "/" ("**/").
@@ -301,16 +259,9 @@ bool Parser::Step() {
         ++p_;
         return true;
 
-    case State::LineComment: {
-        const void* newline = memchr(p_, '\n', end_ - p_);
-        if (!newline) {
-            p_ = end_;
-            return true;
-        }
-        p_ = static_cast<const unsigned char*>(newline) + 1;
-        level.state = State::SkipSpace;
+    case State::LineComment:
+        if (ReadUntil('\n', false)) level.state = State::SkipSpace;
         return true;
-    }
 
     case State::String: return ReadString();
     case State::StringEscape: return ReadEscape();
@@ -392,7 +343,7 @@ bool Parser::Step() {
         return true;
 
     case State::Date: {
-        if (!ReadUntil('#')) return true;
+        if (!ReadUntil('#', true)) return true;
         SYSTEMTIME time;
         if (!jsondate::ParseInternetTime(buffer_, &time)) return false;  // invalid date format
         json_object* value = jsonvalue::NewDate(time);
@@ -402,7 +353,7 @@ bool Parser::Step() {
     }
 
     case State::Binary: {
-        if (!ReadUntil('>')) return true;
+        if (!ReadUntil('>', true)) return true;
         std::string bytes;
         if (!Base64Decode(buffer_, &bytes)) return false;  // undecodable binary
         json_object* value = jsonvalue::NewBinary(bytes.data(), bytes.size());
@@ -414,28 +365,30 @@ bool Parser::Step() {
     return false;
 }
 
-// Appends the bytes up to the closing byte to the buffer; true once the
-// closing byte has been consumed.
-bool Parser::ReadUntil(unsigned char closing) {
+// Reads up to the closing byte, appending what it passes to the buffer when
+// asked; true once the closing byte has been consumed.
+bool Parser::ReadUntil(unsigned char closing, bool keepBytes) {
     const void* found = memchr(p_, closing, end_ - p_);
     const unsigned char* stop = found ? static_cast<const unsigned char*>(found) : end_;
-    buffer_.append(reinterpret_cast<const char*>(p_), stop - p_);
+    if (keepBytes) buffer_.append(reinterpret_cast<const char*>(p_), stop - p_);
     p_ = stop;
     if (!found) return false;
     ++p_;
     return true;
 }
 
-bool Parser::ReadString() {
-    const unsigned char* run = p_;
+// Appends the bytes up to the quote character or a backslash. A double-byte
+// character is taken whole, so a trail byte that looks like the quote or a
+// backslash stays part of the character.
+void Parser::ReadQuotedRun() {
     const unsigned char* p = p_;
-    while (p < end_ && *p != quote_ && *p != '\\') {
-        // A double-byte character is taken whole, so a trail byte that looks
-        // like the quote or a backslash stays part of the character.
-        p += IsLeadByte(*p) && p + 1 < end_ ? 2 : 1;
-    }
-    buffer_.append(reinterpret_cast<const char*>(run), p - run);
+    while (p < end_ && *p != quote_ && *p != '\\') p += IsLeadByte(*p) && p + 1 < end_ ? 2 : 1;
+    buffer_.append(reinterpret_cast<const char*>(p_), p - p_);
     p_ = p;
+}
+
+bool Parser::ReadString() {
+    ReadQuotedRun();
     if (p_ == end_) return true;  // the end of the text decides: a failure
     Level& level = Top();
     if (*p_ == '\\') {
@@ -532,11 +485,7 @@ bool Parser::ReadUnicodeEscape() {
 // Quoted keys follow the string rules, double-byte characters included, so
 // that a key printed by this library reads back the same.
 bool Parser::ReadQuotedKey() {
-    const unsigned char* run = p_;
-    const unsigned char* p = p_;
-    while (p < end_ && *p != quote_ && *p != '\\') p += IsLeadByte(*p) && p + 1 < end_ ? 2 : 1;
-    buffer_.append(reinterpret_cast<const char*>(run), p - run);
-    p_ = p;
+    ReadQuotedRun();
     if (p_ == end_) return true;
     Level& level = Top();
     const bool escape = *p_ == '\\';
