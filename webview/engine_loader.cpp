@@ -62,7 +62,7 @@ using PathFileExistsWFn = BOOL(WINAPI*)(LPCWSTR);
 PathFileExistsWFn LookupPathFileExists(const wchar_t* module, const char* function) {
     HMODULE library = LoadLibraryW(module);
     if (!library) return nullptr;
-    return reinterpret_cast<PathFileExistsWFn>(GetProcAddress(library, function));
+    return reinterpret_cast<PathFileExistsWFn>(reinterpret_cast<void*>(GetProcAddress(library, function)));
 }
 
 }  // namespace

@@ -150,11 +150,11 @@ TEST(EngineLoading, SetPathToMissingFileShowsItInTheLoadBoxAndEndsWithZero) {
 TEST(EngineLoading, MissingExportShowsItsNameAsCaptionAndEndsWithZero) {
     TempFolder folder;
     ASSERT_TRUE(CopyInto(Bin("webview_child.exe"), folder.Path(), "webview_child.exe"));
-    ASSERT_TRUE(CopyInto(Bin("node-without-wkeOnDownload\\node.dll"), folder.Path(), "node.dll"));
+    ASSERT_TRUE(CopyInto(Bin("node-without-" OMITTED_EXPORT "\\node.dll"), folder.Path(), "node.dll"));
     ChildProgram child(folder.Path(), "view");
     ASSERT_TRUE(child.started());
     Box box = child.PressNextBox();
-    EXPECT_EQ(box.caption, L"wkeOnDownload");
+    EXPECT_EQ(box.caption, Wide(OMITTED_EXPORT));
     EXPECT_EQ(box.text, kExportMissingText);
     EXPECT_EQ(child.ExitCode(), 0);
 }

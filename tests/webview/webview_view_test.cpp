@@ -140,6 +140,52 @@ TEST_F(WebViewHostTest, RealDoubleClickReachesTheView) {
     EXPECT_EQ(seen[0], "input WM_LBUTTONDBLCLK " + Num(StateOfUnit(unit)->view()) + " 1 60 40");
 }
 
+TEST_F(WebViewHostTest, ViewInputMessagesRaiseTheirEventsWithPositionsAndKeys) {
+    struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        int event;  // -1: no event, the message goes on unchanged
+        std::vector<int64_t> ints;
+    } cases[] = {
+        {"mouse move", WM_MOUSEMOVE, 0, MAKELPARAM(5, 6), kEventMouseMove, {5, 6, 0}},
+        {"left down", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 8), kEventLeftButtonDown, {7, 8, 0}},
+        {"left up", WM_LBUTTONUP, 0, MAKELPARAM(9, 10), kEventLeftButtonUp, {9, 10, 0}},
+        {"left double", WM_LBUTTONDBLCLK, 0, MAKELPARAM(-3, 4), kEventLeftButtonDoubleClick, {-3, 4, 0}},
+        {"right down", WM_RBUTTONDOWN, 0, MAKELPARAM(1, 2), kEventRightButtonDown, {1, 2, 0}},
+        {"right up", WM_RBUTTONUP, 0, MAKELPARAM(3, 4), kEventRightButtonUp, {3, 4, 0}},
+        {"key down", WM_KEYDOWN, 'Q', 0, kEventKeyDown, {'Q', 0}},
+        {"system key up", WM_SYSKEYUP, VK_F10, 0, kEventKeyUp, {VK_F10, 0}},
+        {"vertical scroll", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 42), 0, kEventCharInput, {42, 0}},
+        {"focus gained", WM_SETFOCUS, 0, 0, kEventFocusGained, {}},
+        {"focus lost", WM_KILLFOCUS, 0, 0, kEventFocusLost, {}},
+        {"middle down", WM_MBUTTONDOWN, 0, MAKELPARAM(1, 1), -1, {}},
+    };
+    TestForm form;
+    HWND unit = CreateUnit(form.window(), 15, 1);
+    ASSERT_NE(unit, nullptr);
+    EventRecorder events(15, 1);
+    for (int number = kEventLeftButtonDown; number <= kEventCharInput; ++number) events.Answer(number, 0);
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.seen.clear();
+        channel.ClearLog();
+        // Every one of these reaches the view through the host window.
+        SendMessageW(unit, c.message, c.wParam, c.lParam);
+        size_t reachedEngine = channel.LogLinesStarting("input ").size();
+        if (c.event < 0) {
+            EXPECT_TRUE(events.seen.empty());
+            EXPECT_EQ(reachedEngine, 1u) << "the page still gets it";
+            continue;
+        }
+        ASSERT_EQ(events.seen.size(), 1u);
+        EXPECT_EQ(events.seen[0].number, c.event);
+        EXPECT_EQ(events.seen[0].ints, c.ints);
+        EXPECT_EQ(reachedEngine, 0u) << "the handler's 0 swallows the message";
+    }
+}
+
 struct CharCase {
     const char* name;
     bool bind;
