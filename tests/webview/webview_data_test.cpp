@@ -2,6 +2,8 @@
 // folder and agent-string rules, the engine's candidate path, the Shlwapi
 // lookup, text conversions and the paint surface.
 #include "webview/engine_loader.h"
+#include "webview/file_dialog_request.h"
+#include "webview/view_events.h"
 #include "webview/paint_surface.h"
 #include "webview/saved_properties.h"
 #include "webview/text_conversion.h"
@@ -247,6 +249,63 @@ TEST(UnitEventDispatch, HandlerResultsAndFailures) {
     EXPECT_FALSE(thrown.hasValue);
     UnbindUnitEvents(77, 1);
     EXPECT_FALSE(RaiseUnitEvent(event).handled);
+}
+
+int systemDialogCalls = 0;
+std::wstring systemDialogSaw;
+BOOL WINAPI FakeSystemDialog(OPENFILENAMEW* dialog) {
+    ++systemDialogCalls;
+    systemDialogSaw = dialog->lpstrFile;
+    return FALSE;  // the user cancelled
+}
+
+TEST(FileDialogRequest, HandlerNameFillsTheBufferAndFalseSkipsTheDialog) {
+    struct {
+        const char* name;
+        bool bind;
+        std::optional<int> answer;
+        std::string fileName;  // GBK, as the handler sets it
+        BOOL result;
+        int dialogShown;
+        std::wstring buffer;  // what the dialog's buffer of 8 units holds afterwards
+    } cases[] = {
+        {"no handler", false, std::nullopt, "", FALSE, 1, L""},
+        {"false: chosen without a dialog", true, 0, "a.txt", TRUE, 0, L"a.txt"},
+        {"false with a long name: cut", true, 0, "C:\\long\\name.txt", TRUE, 0, L"C:\\long"},
+        {"true: dialog with the initial name", true, 1, "\xD6\xD0.txt" /* 中.txt */, FALSE, 1, L"\u4e2d.txt"},
+        {"no value: dialog", true, std::nullopt, "b", FALSE, 1, L"b"},
+    };
+    WebViewUnitState state;
+    state.formId = 88;
+    state.unitId = 1;
+    WebViewUnitState* previous = FileDialogUnit;
+    FileDialogUnit = &state;
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnbindUnitEvents(88, 1);
+        if (c.bind) {
+            std::string fileName = c.fileName;
+            std::optional<int> answer = c.answer;
+            BindUnitEvent(88, 1, kEventFileDialogRequest, [fileName, answer](UnitEvent& event) -> std::optional<int> {
+                EXPECT_EQ(event.Text(0), "") << "empty at first";
+                event.Text(0) = fileName;
+                return answer;
+            });
+        }
+        wchar_t buffer[8];
+        wcscpy(buffer, L"old");
+        OPENFILENAMEW dialog = {};
+        dialog.lStructSize = sizeof dialog;
+        dialog.lpstrFile = buffer;
+        dialog.nMaxFile = 8;
+        systemDialogCalls = 0;
+        EXPECT_EQ(AnswerFileDialogRequest(&dialog, FakeSystemDialog), c.result);
+        EXPECT_EQ(systemDialogCalls, c.dialogShown);
+        EXPECT_EQ(std::wstring(buffer), c.buffer);
+        if (c.dialogShown) EXPECT_EQ(systemDialogSaw, c.buffer) << "the name stands as the initial file name";
+    }
+    UnbindUnitEvents(88, 1);
+    FileDialogUnit = previous;
 }
 
 }  // namespace
