@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 using namespace webviewtest;
 
@@ -295,6 +296,22 @@ TEST_F(WebViewHostTest, DestroyedHostTakesItsCallbacksBackAndIsReportedOnce) {
     EXPECT_EQ(channel.SendFirstLine("@" + Num(view) + " console 1 late"), "OK");
     EXPECT_TRUE(events.Of(kEventConsoleMessage).empty());
     EXPECT_EQ(channel.LogLinesStarting("console " + Num(view) + " no-callback").size(), 1u);
+}
+
+TEST_F(WebViewHostTest, DestroyingTheFormEndsEachUnitExactlyOnce) {
+    std::map<uint32_t, int> destroyed;
+    SetUnitDestroyedListener([&](uint32_t formId, uint32_t unitId) {
+        if (formId == 16) ++destroyed[unitId];
+    });
+    {
+        TestForm form;
+        ASSERT_NE(CreateUnit(form.window(), 16, 1), nullptr);
+        ASSERT_NE(CreateUnit(form.window(), 16, 2), nullptr);
+    }
+    SetUnitDestroyedListener(nullptr);
+    EXPECT_EQ(destroyed, (std::map<uint32_t, int>{{1, 1}, {2, 1}}));
+    EXPECT_EQ(GetWebView(16, 1), 0u);
+    EXPECT_EQ(GetWebView(16, 2), 0u);
 }
 
 TEST_F(WebViewHostTest, UserAgentLabelGivesItsAgentStringAndReloads) {
