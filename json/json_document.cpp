@@ -19,14 +19,18 @@ json_object* ShallowCopy(json_object* source) {
         json_object* copy = jsonvalue::NewObject();
         if (!copy) return nullptr;
         json_object_object_foreach(source, key, member) {
-            json_object_object_add_ex(copy, key, json_object_get(member), JSON_C_OBJECT_ADD_KEY_IS_NEW);
+            json_object* shared = json_object_get(member);
+            if (json_object_object_add_ex(copy, key, shared, JSON_C_OBJECT_ADD_KEY_IS_NEW) != 0) json_object_put(shared);
         }
         return copy;
     }
     json_object* copy = jsonvalue::NewArray();
     if (!copy) return nullptr;
     size_t count = json_object_array_length(source);
-    for (size_t i = 0; i < count; ++i) json_object_array_add(copy, json_object_get(json_object_array_get_idx(source, i)));
+    for (size_t i = 0; i < count; ++i) {
+        json_object* shared = json_object_get(json_object_array_get_idx(source, i));
+        if (json_object_array_add(copy, shared) != 0) json_object_put(shared);
+    }
     return copy;
 }
 
