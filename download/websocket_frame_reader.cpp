@@ -24,11 +24,12 @@ bool WebSocketFrameReader::NextMessage(std::string* payload) {
     return true;
 }
 
-void WebSocketFrameReader::Fail() {
+bool WebSocketFrameReader::Fail() {
     state_ = State::Failed;
     buffer_.clear();
     consumed_ = 0;
     partial_.clear();
+    return false;
 }
 
 bool WebSocketFrameReader::TakeFrame() {
@@ -56,11 +57,11 @@ bool WebSocketFrameReader::TakeFrame() {
     // No extension was agreed on, so reserved bits and unknown opcodes are
     // protocol errors; control frames must be short and unfragmented.
     const bool control = opcode >= 8;
-    if (reserved != 0 || (opcode > kBinary && opcode < kClose) || opcode > kPong) return Fail(), false;
-    if (control && (!fin || length > 125)) return Fail(), false;
-    if (length > kMaxMessageBytes || partial_.size() + length > kMaxMessageBytes) return Fail(), false;
-    if (opcode == kContinuation && !inMessage_) return Fail(), false;
-    if ((opcode == kText || opcode == kBinary) && inMessage_) return Fail(), false;
+    if (reserved != 0 || (opcode > kBinary && opcode < kClose) || opcode > kPong) return Fail();
+    if (control && (!fin || length > 125)) return Fail();
+    if (length > kMaxMessageBytes || partial_.size() + length > kMaxMessageBytes) return Fail();
+    if (opcode == kContinuation && !inMessage_) return Fail();
+    if ((opcode == kText || opcode == kBinary) && inMessage_) return Fail();
 
     const size_t maskBytes = masked ? 4 : 0;
     if (available - header < maskBytes || available - header - maskBytes < length) return false;

@@ -37,7 +37,8 @@ private:
     // Consumes one whole frame from the buffer; false when it is incomplete
     // or the stream has ended.
     bool TakeFrame();
-    void Fail();
+    // Ends the stream as broken; always false, for "return Fail();".
+    bool Fail();
 
     State state_ = State::Open;
     std::string buffer_;

@@ -10,6 +10,7 @@
 #include "download/engine_bindings.h"
 #include "download/rpc_request.h"
 #include "download/status_queries.h"
+#include "download/tcp_client_socket.h"
 #include "download_test_constants.h"
 #include "fake_http_server.h"
 
@@ -24,6 +25,9 @@ std::string Request(const std::string& method, const std::string& params = "") {
 class RpcCalls : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Another program on the daemon's port would answer in our place.
+        TcpClientSocket probe;
+        ASSERT_FALSE(probe.Connect(kDaemonAddress, kDaemonPort)) << "port 36510 is taken before the test";
         DownloadEngineBindings bindings;
         bindings.rpcSecret = kTestSecret;
         bindings.rpcRequestId = kTestRequestId;
@@ -36,7 +40,7 @@ protected:
         reply_ = reply;
         server_.reset();
         server_.reset(new FakeHttpServer(kDaemonPort, [this](const ReceivedRequest&) { return reply_; }));
-        EXPECT_TRUE(server_->listening());
+        EXPECT_TRUE(server_->listening()) << "cannot listen on port 36510";
         return *server_;
     }
 
