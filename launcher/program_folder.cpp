@@ -8,8 +8,23 @@
 #include "utilities/text_search.h"
 
 namespace {
+
 std::mutex folderLock;
 std::string overridden;
+
+// The executable's full path through GetModuleFileNameA or ...W, in a buffer
+// that grows until the path fits.
+template <typename Char, typename GetName>
+std::basic_string<Char> ModulePath(GetName getName) {
+    std::vector<Char> path(MAX_PATH);
+    for (;;) {
+        DWORD n = getName(nullptr, path.data(), (DWORD)path.size());
+        if (n == 0) return {};
+        if (n < path.size()) return std::basic_string<Char>(path.data(), n);
+        path.resize(path.size() * 2);
+    }
+}
+
 }  // namespace
 
 std::string ProgramFolder() {
@@ -17,38 +32,22 @@ std::string ProgramFolder() {
         std::lock_guard<std::mutex> lock(folderLock);
         if (!overridden.empty()) return overridden;
     }
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), (DWORD)path.size());
-        if (n == 0) return {};
-        if (n < path.size()) {
-            std::string text(path.data(), n);
-            // The last "\" that starts a character: a GBK trail byte may be 0x5C.
-            size_t cut = std::string::npos;
-            for (size_t i = 0; i < text.size(); ++i) {
-                if (IsGbkLeadByte((unsigned char)text[i]))
-                    ++i;
-                else if (text[i] == '\\')
-                    cut = i;
-            }
-            return cut == std::string::npos ? std::string() : text.substr(0, cut);
-        }
-        path.resize(path.size() * 2);
+    std::string path = ModulePath<char>(GetModuleFileNameA);
+    // The last "\" that starts a character: a GBK trail byte may be 0x5C.
+    size_t cut = std::string::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsGbkLeadByte((unsigned char)path[i]))
+            ++i;
+        else if (path[i] == '\\')
+            cut = i;
     }
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
 std::wstring ProgramFolderWide() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), (DWORD)path.size());
-        if (n == 0) return {};
-        if (n < path.size()) {
-            std::wstring text(path.data(), n);
-            size_t cut = text.rfind(L'\\');
-            return cut == std::wstring::npos ? std::wstring() : text.substr(0, cut);
-        }
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = ModulePath<wchar_t>(GetModuleFileNameW);
+    size_t cut = path.rfind(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
 }
 
 void OverrideProgramFolder(const std::string& folder) {

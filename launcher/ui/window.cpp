@@ -14,33 +14,25 @@ std::atomic<int> liveWindows{0};
 constexpr int kFirstUnitId = 1000;
 constexpr UINT_PTR kFirstTimerId = 1;
 
+template <typename T, typename... Extra>
+std::unique_ptr<Unit> Made(Window* owner, const UnitSpec& spec, HWND container, Extra... extra) {
+    auto unit = std::make_unique<T>(owner, spec.name);
+    if (!unit->Create(container, spec, extra...)) return nullptr;
+    return unit;
+}
+
 std::unique_ptr<Unit> MakeUnit(Window* owner, const UnitSpec& spec, HWND container, int id) {
     switch (spec.kind) {
-    case UnitKind::TransLabel: {
-        auto unit = std::make_unique<TransLabel>(owner, spec.name);
-        if (unit->Create(container, spec)) return unit;
-        break;
-    }
-    case UnitKind::Label: {
-        auto unit = std::make_unique<Label>(owner, spec.name);
-        if (unit->Create(container, spec)) return unit;
-        break;
-    }
-    case UnitKind::ShapeBox: {
-        auto unit = std::make_unique<ShapeBox>(owner, spec.name);
-        if (unit->Create(container, spec)) return unit;
-        break;
-    }
-    case UnitKind::SuperBtn: {
-        auto unit = std::make_unique<SuperBtn>(owner, spec.name);
-        if (unit->Create(container, spec, id)) return unit;
-        break;
-    }
-    case UnitKind::PicBtn: {
-        auto unit = std::make_unique<PicBtn>(owner, spec.name);
-        if (unit->Create(container, spec, id)) return unit;
-        break;
-    }
+    case UnitKind::TransLabel:
+        return Made<TransLabel>(owner, spec, container);
+    case UnitKind::Label:
+        return Made<Label>(owner, spec, container);
+    case UnitKind::ShapeBox:
+        return Made<ShapeBox>(owner, spec, container);
+    case UnitKind::SuperBtn:
+        return Made<SuperBtn>(owner, spec, container, id);
+    case UnitKind::PicBtn:
+        return Made<PicBtn>(owner, spec, container, id);
     }
     return nullptr;
 }

@@ -37,6 +37,7 @@ namespace {
 
 struct Options {
     std::string command;
+    bool messageBox = false;  // only a message box that is fully up counts
     DWORD pid = 0;
     bool hasPid = false;
     std::string title, className;
@@ -88,6 +89,9 @@ bool Matches(HWND hwnd, const Options& o) {
     }
     if (o.hasClass && ClassOf(hwnd) != o.className) return false;
     if (o.hasTitle && WindowText(hwnd) != o.title) return false;
+    // A message box is found before its controls exist; it is shown once
+    // they do.
+    if (o.messageBox && (!IsWindowVisible(hwnd) || !GetDlgItem(hwnd, 0xFFFF))) return false;
     return true;
 }
 
@@ -287,9 +291,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     bool boxCommand = o.command == "msgbox" || o.command == "press-ok";
-    if (boxCommand && !o.hasClass) {
-        o.className = "#32770";
-        o.hasClass = true;
+    if (boxCommand) {
+        o.messageBox = true;
+        if (!o.hasClass) {
+            o.className = "#32770";
+            o.hasClass = true;
+        }
     }
     HWND window = FindWindowPolling(o);
     if (!window) return 1;

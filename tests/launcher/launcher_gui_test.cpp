@@ -46,11 +46,18 @@ const ChildWindow* FindRow(const std::vector<ChildWindow>& children, const UnitR
     return nullptr;
 }
 
-TEST(LauncherGui, UpdaterWindowShowsEveryUnitAndTheVersion) {
+// A launcher started in a fresh program folder; killed at the end of the test.
+class LauncherGui : public testing::Test {
+protected:
+    // Starts it and waits until its updater window is there.
+    bool StartWithWindow() { return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kTitle); }
+
     TempFolder folder;
     LauncherProcess launcher;
-    ASSERT_TRUE(launcher.Start(folder.Path()));
-    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+};
+
+TEST_F(LauncherGui, UpdaterWindowShowsEveryUnitAndTheVersion) {
+    ASSERT_TRUE(StartWithWindow());
 
     driver::Result found = driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kTitle});
     EXPECT_NE(found.output.find("\t50\t50\t960\t540\t"), std::string::npos) << found.output;
@@ -90,36 +97,27 @@ TEST(LauncherGui, UpdaterWindowShowsEveryUnitAndTheVersion) {
     EXPECT_TRUE(launcher.Running());
 }
 
-TEST(LauncherGui, QuitButtonEndsTheProgramWithCodeZero) {
-    TempFolder folder;
-    LauncherProcess launcher;
-    ASSERT_TRUE(launcher.Start(folder.Path()));
-    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+TEST_F(LauncherGui, QuitButtonEndsTheProgramWithCodeZero) {
+    ASSERT_TRUE(StartWithWindow());
     ASSERT_TRUE(driver::ClickButton(launcher.Pid(), kTitle, kQuit));
     EXPECT_EQ(launcher.WaitForExit(), 0);
 }
 
-TEST(LauncherGui, CloseButtonEndsTheProgramWithCodeZero) {
-    TempFolder folder;
-    LauncherProcess launcher;
-    ASSERT_TRUE(launcher.Start(folder.Path()));
-    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+TEST_F(LauncherGui, CloseButtonEndsTheProgramWithCodeZero) {
+    ASSERT_TRUE(StartWithWindow());
     // The cross in the top right corner, found by where a user would click.
     ASSERT_TRUE(driver::ClickAt(launcher.Pid(), kTitle, 935, 26));
     EXPECT_EQ(launcher.WaitForExit(), 0);
 }
 
-TEST(LauncherGui, HiddenPauseButtonRefusesAClick) {
-    TempFolder folder;
-    LauncherProcess launcher;
-    ASSERT_TRUE(launcher.Start(folder.Path()));
-    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+TEST_F(LauncherGui, HiddenPauseButtonRefusesAClick) {
+    ASSERT_TRUE(StartWithWindow());
     // "暂停下载"
     EXPECT_FALSE(driver::ClickButton(launcher.Pid(), kTitle, "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8"));
     EXPECT_EQ(launcher.WaitForExit(300), -1);
 }
 
-TEST(LauncherGui, ChineseProgramFolderIsRefusedWithTheErrorBox) {
+TEST(LauncherGuiFolder, ChineseProgramFolderIsRefusedWithTheErrorBox) {
     TempFolder root;
     // "中文" anywhere in the path, here as the program folder's parent.
     std::string parent = root.File("\xD6\xD0\xCE\xC4");
@@ -141,11 +139,8 @@ TEST(LauncherGui, ChineseProgramFolderIsRefusedWithTheErrorBox) {
     EXPECT_FALSE(IsDirectory(folder + "\\FiveM"));
 }
 
-TEST(LauncherGui, AsciiProgramFolderShowsNoBox) {
-    TempFolder folder;
-    LauncherProcess launcher;
-    ASSERT_TRUE(launcher.Start(folder.Path()));
-    ASSERT_TRUE(driver::WaitForWindow(launcher.Pid(), kTitle));
+TEST_F(LauncherGui, AsciiProgramFolderShowsNoBox) {
+    ASSERT_TRUE(StartWithWindow());
     EXPECT_FALSE(driver::ReadMessageBox(launcher.Pid(), 500).found);
 }
 

@@ -127,41 +127,35 @@ INSTANTIATE_TEST_SUITE_P(Values, ColourOption,
                                          ColourCase{"True", false, "True"}, ColourCase{"1", false, "1"},
                                          ColourCase{"false", false, "false"}, ColourCase{nullptr, false, "false"}));
 
-TEST(LauncherSettings, FolderWithoutFiveMExeIsReplacedInMemoryOnly) {
-    TempFolder folder;
-    TempFolder game;  // exists, but holds no FiveM.exe
-    std::string ini = folder.File("launcher_config.ini");
-    testsupport::WriteFileBytes(ini, "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=false\r\nserver=1\r\n"
-                                     "[fivem]\r\npath=" + game.Path() + "\r\n");
-    ResetSettings();
-    LoadLauncherSettings(folder.Path());
-    EXPECT_EQ(FiveMFolder, folder.Path() + "\\FiveM");
-    EXPECT_EQ(ReadKey(ini, "fivem", "path"), game.Path());
-}
+struct FolderCase {
+    const char* what;
+    bool hasFiveMExe;
+    const char* suffix;  // written after the folder in [fivem] path
+    bool kept;
+};
 
-TEST(LauncherSettings, FolderWithFiveMExeIsKept) {
+class ConfiguredFolder : public testing::TestWithParam<FolderCase> {};
+
+TEST_P(ConfiguredFolder, IsKeptOnlyWhenItHoldsFiveMExeAndTheFileKeepsIt) {
     TempFolder folder;
     TempFolder game;
-    testsupport::WriteFileBytes(game.File("FiveM.exe"), "MZ");
+    if (GetParam().hasFiveMExe) testsupport::WriteFileBytes(game.File("FiveM.exe"), "MZ");
+    std::string configured = game.Path() + GetParam().suffix;
     std::string ini = folder.File("launcher_config.ini");
     testsupport::WriteFileBytes(ini, "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=false\r\nserver=1\r\n"
-                                     "[fivem]\r\npath=" + game.Path() + "\r\n");
+                                     "[fivem]\r\npath=" + configured + "\r\n");
     ResetSettings();
     LoadLauncherSettings(folder.Path());
-    EXPECT_EQ(FiveMFolder, game.Path());
+    EXPECT_EQ(FiveMFolder, GetParam().kept ? configured : folder.Path() + "\\FiveM");
+    EXPECT_EQ(ReadKey(ini, "fivem", "path"), configured);
 }
 
-TEST(LauncherSettings, FolderWrittenWithTrailingBackslashCountsAsMissing) {
-    TempFolder folder;
-    TempFolder game;
-    testsupport::WriteFileBytes(game.File("FiveM.exe"), "MZ");
-    std::string ini = folder.File("launcher_config.ini");
-    testsupport::WriteFileBytes(ini, "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=false\r\nserver=1\r\n"
-                                     "[fivem]\r\npath=" + game.Path() + "\\\r\n");
-    ResetSettings();
-    LoadLauncherSettings(folder.Path());
-    EXPECT_EQ(FiveMFolder, folder.Path() + "\\FiveM");
-    EXPECT_EQ(ReadKey(ini, "fivem", "path"), game.Path() + "\\");
-}
+INSTANTIATE_TEST_SUITE_P(Folders, ConfiguredFolder,
+                         testing::Values(FolderCase{"with FiveM.exe", true, "", true},
+                                         FolderCase{"without FiveM.exe", false, "", false},
+                                         // a name ending in "\" is no directory entry
+                                         FolderCase{"with a trailing backslash", true, "\\", false},
+                                         FolderCase{"missing", false, "\\gone", false}),
+                         [](const testing::TestParamInfo<FolderCase>& info) { return std::to_string(info.index); });
 
 }  // namespace
