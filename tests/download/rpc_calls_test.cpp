@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+
 #include "download/add_downloads.h"
 #include "download/daemon_endpoint.h"
 #include "download/download_start.h"
 #include "download/engine_bindings.h"
+#include "download/notifications.h"
 #include "download/rpc_request.h"
 #include "download/status_queries.h"
 #include "download/tcp_client_socket.h"
@@ -250,6 +253,60 @@ TEST_F(RpcCalls, WithTheDaemonStoppedRepliesAreEmptyAndFast) {
     AddUriBatch({MakeStartDownloadTask("http://127.0.0.1:1/x", "", "x", 1)}, gids);
     EXPECT_TRUE(gids.empty());
     EXPECT_LT(GetTickCount() - start, 5000u);
+}
+
+std::atomic<int> handshakeCompletions{0};
+void CountCompletion(const std::string&) { ++handshakeCompletions; }
+
+class NotificationHandshake : public RpcCalls {
+protected:
+    void SetUp() override {
+        RpcCalls::SetUp();
+        DownloadEngineBindings bindings = DownloadEngine();
+        bindings.notificationSocket = &socket_;
+        BindDownloadEngine(bindings);
+        handshakeCompletions = 0;
+        for (auto& slot : NotificationCallbacks) slot = nullptr;
+    }
+    void TearDown() override {
+        socket_.Disconnect();
+        for (int i = 0; i < 100 && NotificationLoopsRunning() > 0; ++i) Sleep(50);
+        for (auto& slot : NotificationCallbacks) slot = nullptr;
+        RpcCalls::TearDown();
+    }
+    TcpClientSocket socket_;
+};
+
+TEST_F(NotificationHandshake, RefusedUpgradeDisconnectsButStoresTheCallback) {
+    FakeHttpServer& daemon = Daemon("not a websocket");
+    EXPECT_FALSE(NotificationSubscribe("aria2.onDownloadComplete", CountCompletion));
+    EXPECT_EQ(socket_.LocalPort(), -1);
+    EXPECT_EQ(NotificationCallbacks[3].load(), &CountCompletion);
+    ASSERT_EQ(daemon.requests().size(), 1u);
+    EXPECT_EQ(daemon.requests()[0].requestLine, "GET /jsonrpc HTTP/1.1");
+
+    // A name that is none of the six stores nothing, but still connects.
+    EXPECT_FALSE(NotificationSubscribe("aria2.onSomethingElse", nullptr));
+    EXPECT_EQ(daemon.requests().size(), 2u);
+    EXPECT_EQ(NotificationCallbacks[3].load(), &CountCompletion);
+}
+
+TEST_F(NotificationHandshake, FramesThatCameWithTheReplyAreDispatchedAndTheEndIsNoticed) {
+    std::string payload =
+        "{\"jsonrpc\":\"2.0\",\"method\":\"aria2.onDownloadComplete\",\"params\":[{\"gid\":\"2089b05ecca3d829\"}]}";
+    std::string frame = std::string("\x81") + (char)payload.size() + payload;
+    FakeHttpServer& daemon = Daemon();
+    daemon.SetRawReply([&](const ReceivedRequest&) {
+        return "HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+               "Sec-WebSocket-Accept: x\r\n\r\n" + frame + frame;
+    });
+    EXPECT_TRUE(NotificationSubscribe("aria2.onDownloadComplete", CountCompletion));
+    // The server closes after its reply: both notifications arrive, then the
+    // loop ends and the socket reads as not connected.
+    for (int i = 0; i < 100 && (NotificationLoopsRunning() > 0 || socket_.LocalPort() != -1); ++i) Sleep(50);
+    EXPECT_EQ(handshakeCompletions.load(), 2);
+    EXPECT_EQ(socket_.LocalPort(), -1);
+    EXPECT_EQ(NotificationLoopsRunning(), 0);
 }
 
 }  // namespace
