@@ -227,6 +227,27 @@ TEST_F(Daemon, NotificationsReconnectAfterTheDaemonClosedTheSocket) {
     EXPECT_EQ(folder.StartCount(), 2);
 }
 
+void OtherCompletion(const std::string&) {}
+
+TEST_F(Daemon, StartDownloadWithoutADaemonStillRegistersAndSwitchesTheDisplay) {
+    TestProgramFolder folder(false);  // no daemon to start
+    int displayCalls = 0;
+    DownloadEngineBindings bindings = DownloadEngine();
+    bindings.onDownloadComplete = OnComplete;
+    bindings.display.setProgressTimerInterval = [&](int) { ++displayCalls; };
+    bindings.display.setImageButtonLeft = [&](int) { ++displayCalls; };
+    BindDownloadEngine(bindings);
+    folder.gids = {"earlier"};
+    NotificationCallbacks[3] = OtherCompletion;  // as the add-on download leaves it
+
+    std::string dir;
+    StartDownload("http://127.0.0.1:1/x.zip", dir, "x.zip", 0);
+    EXPECT_EQ(dir, folder.Path());
+    EXPECT_EQ(NotificationCallbacks[3].load(), &OnComplete);
+    EXPECT_EQ(folder.gids, std::vector<std::string>{"earlier"});
+    EXPECT_EQ(displayCalls, 2);
+}
+
 TEST(StaleOutput, RemovesALeftoverButKeepsAPartialWithItsControlFile) {
     testsupport::TempFolder folder;
     WriteFileBytes(folder.File("stale.zip"), "old");
