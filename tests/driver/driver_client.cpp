@@ -1,5 +1,7 @@
 #include "driver/driver_client.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -170,11 +172,46 @@ bool CloseWindow(DWORD pid, const std::string& title) {
     return Run({"close", "--pid", PidText(pid), "--title", title, "--timeout", "5000"}).exitCode == 0;
 }
 
+bool InstallLauncher(const std::string& folder) {
+    return CopyFileA((testsupport::BinDir() + "\\launcher.exe").c_str(), (folder + "\\launcher.exe").c_str(), FALSE) !=
+           FALSE;
+}
+
+DWORD FindLauncherProcess(const std::string& exePath, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        DWORD found = 0;
+        for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+            if (_stricmp(entry.szExeFile, "launcher.exe") != 0) continue;
+            HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+            if (!process) continue;
+            char path[MAX_PATH * 2] = {};
+            DWORD size = sizeof path;
+            if (QueryFullProcessImageNameA(process, 0, path, &size) && _stricmp(path, exePath.c_str()) == 0)
+                found = entry.th32ProcessID;
+            CloseHandle(process);
+        }
+        CloseHandle(snapshot);
+        if (found || GetTickCount() - start >= timeoutMs) return found;
+        Sleep(25);
+    }
+}
+
 LauncherProcess::~LauncherProcess() { Kill(); }
+
+bool LauncherProcess::Adopt(DWORD pid) {
+    Kill();
+    process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    pid_ = process_ ? pid : 0;
+    return process_ != nullptr;
+}
 
 bool LauncherProcess::Start(const std::string& folder, const char* environment) {
     std::string exe = folder + "\\launcher.exe";
-    if (!CopyFileA((testsupport::BinDir() + "\\launcher.exe").c_str(), exe.c_str(), FALSE)) return false;
+    if (!InstallLauncher(folder)) return false;
     std::string commandLine = Quote(exe);
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');

@@ -50,6 +50,13 @@ bool ClickAt(DWORD pid, const std::string& title, int x, int y);
 bool TypeInto(DWORD pid, const std::string& title, const std::string& editClass, int index, const std::string& text);
 bool CloseWindow(DWORD pid, const std::string& title);
 
+// Copies the built launcher.exe into folder, which must exist.
+bool InstallLauncher(const std::string& folder);
+
+// The process id of a running launcher.exe whose full path is exePath
+// (started by someone else), waiting at most timeoutMs for it; 0 when none.
+DWORD FindLauncherProcess(const std::string& exePath, DWORD timeoutMs = 10000);
+
 // A launcher.exe copied into a program folder and started from there. The
 // process is killed when the object goes, so a failing test leaves nothing
 // running.
@@ -63,6 +70,8 @@ public:
     // Copies the built launcher.exe into folder (which must exist) and starts
     // it with environment (a Windows environment block; null: inherited).
     bool Start(const std::string& folder, const char* environment = nullptr);
+    // Takes charge of a launcher that another program started.
+    bool Adopt(DWORD pid);
     DWORD Pid() const { return pid_; }
     // The exit code, or -1 when the process still runs after timeoutMs.
     int WaitForExit(DWORD timeoutMs = 10000);

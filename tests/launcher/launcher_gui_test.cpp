@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "driver/driver_client.h"
 #include "support/test_support.h"
 
@@ -137,6 +139,41 @@ TEST(LauncherGuiFolder, ChineseProgramFolderIsRefusedWithTheErrorBox) {
     EXPECT_FALSE(testsupport::ReadFileBytes(folder + "\\launcher_config.ini").size() > 0 ||
                  GetFileAttributesA((folder + "\\launcher_config.ini").c_str()) != INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(IsDirectory(folder + "\\FiveM"));
+}
+
+// The folder test used to read the path in the ANSI code page, where on a
+// system whose code page is not 936 the Chinese characters were already "?".
+TEST(LauncherGuiFolder, ChineseProgramFolderIsRefusedUnderAnotherCodePage) {
+    if (!testsupport::RunningUnderWine()) GTEST_SKIP() << "starts the launcher through Wine's C locale";
+    TempFolder root;
+    std::string parent = root.File("\xD6\xD0\xCE\xC4");  // "中文"
+    std::string folder = parent + "\\launcher";
+    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(driver::InstallLauncher(folder));
+    std::string exitFile = root.File("exit-code.txt");
+
+    // A Linux script started from here runs the launcher through wine in the C locale.
+    const char* source = getenv("QM_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::string commandLine = std::string(source) + "/tests/launcher/run_in_c_locale.sh " + exitFile + " " + folder +
+                              "\\launcher.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Adopt(driver::FindLauncherProcess(folder + "\\launcher.exe")));
+    driver::MessageBoxText box = driver::ReadMessageBox(launcher.Pid());
+    ASSERT_TRUE(box.found);
+    // Its GBK title shows as Latin letters: it really runs under another code page.
+    EXPECT_NE(box.title, kErrorTitle);
+    ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    EXPECT_EQ(GetFileAttributesA((folder + "\\launcher_config.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(LauncherGui, AsciiProgramFolderShowsNoBox) {
