@@ -10,6 +10,12 @@ public:
     // Creates the child window in container; false when the system refuses.
     bool Create(HWND container, const UnitSpec& spec);
 
+    // Colour of the caption (white unless set); grey while disabled.
+    void SetTextColour(COLORREF colour) {
+        textColour_ = colour;
+        Repaint();
+    }
+
 protected:
     // Draws the whole client area (width × height) into dc; the layer
     // double-buffers it.
@@ -20,13 +26,6 @@ protected:
 
     // Caption drawn with the unit's font and text colour over what dc holds.
     void DrawCaption(HDC dc, int width, int height, UINT format) const;
-    COLORREF TextColour() const { return textColour_; }
-
-public:
-    void SetTextColour(COLORREF colour) {
-        textColour_ = colour;
-        Repaint();
-    }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
