@@ -4,7 +4,7 @@
 
 #include "download/daemon_endpoint.h"
 #include "download/engine_bindings.h"
-#include "download/run_command.h"
+#include "utilities/command_line.h"
 #include "download/tcp_client_socket.h"
 
 namespace {
@@ -32,7 +32,7 @@ bool EnsureDownloadDaemon() {
     if (DaemonAnswers(probe)) return true;
 
     const std::string folder = DaemonProgramFolder();
-    StartHiddenProcess(BuildDaemonCommandLine(folder, DownloadEngine().rpcSecret), folder);
+    RunCommandLine(BuildDaemonCommandLine(folder, DownloadEngine().rpcSecret), SW_HIDE, false, folder);
     // A cold daemon needs a moment to open its port; attempts back to back
     // would all fail before it does.
     for (int attempt = 0; attempt < kDaemonStartAttempts; ++attempt) {

@@ -1,6 +1,6 @@
 #include "download/low_speed_watchdog.h"
 
-#include "download/busy_delay.h"
+#include "utilities/busy_delay.h"
 #include "download/engine_bindings.h"
 #include "download/rpc_request.h"
 #include "download/status_queries.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "download/text_number.h"
+#include "utilities/text_number.h"
 
 bool HasTopLevelError(const JSON& reply) { return reply.KeyExists("error"); }
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "download/text_number.h"
+#include "utilities/text_number.h"
 #include "utilities/text_search.h"
 
 namespace {

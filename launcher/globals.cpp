@@ -1,6 +1,8 @@
 #include "launcher/globals.h"
 
+#include "download/tcp_client_socket.h"
 #include "launcher/rpc_identity.h"
+#include "webview/engine_loader.h"
 
 std::vector<std::string>* DownloadGids = nullptr;
 AudioDeviceEnumerator* AudioEnumerator = nullptr;
@@ -52,9 +54,10 @@ std::string AddonPackageFileName;
 
 void CreateGlobals() {
     DownloadGids = new std::vector<std::string>();
-    // The audio enumerator, the two shadow images, the notification socket and
-    // the audio meter are made here once their modules are part of the program;
-    // until then they stay null and their users skip them.
+    // The audio enumerator, the two shadow images and the audio meter are made
+    // here once their modules are part of the program; until then they stay
+    // null and their users skip them.
+    NotificationSocket = new TcpClientSocket();
     AddonDownloadGids = new std::vector<std::string>();
 }
 
@@ -64,8 +67,9 @@ void ReleaseGlobals() {
     // Worker threads are never joined, so the texts, lists and objects stay
     // for the process's end to reclaim; freeing them here would pull them from
     // under a worker that runs until ExitProcess. Only the daemon connection
-    // is closed, which ends its receive thread cleanly; that happens here once
-    // the notification socket is part of the program.
+    // is closed, which ends its receive thread cleanly.
+    if (NotificationSocket) NotificationSocket->Disconnect();
+    NotifyProgramEnding();
 }
 
 void InitModuleGlobals() {

@@ -7,6 +7,7 @@
 
 #include "launcher/globals.h"
 #include "utilities/path_helpers.h"
+#include "utilities/text_number.h"
 #include "utilities/text_search.h"
 
 namespace {
@@ -35,7 +36,7 @@ private:
 // The leading decimal integer (blanks skipped, one sign allowed); 0 when the
 // text does not begin with a number.
 int32_t TextToInt(const std::string& text) {
-    long long value = strtoll(text.c_str(), nullptr, 10);
+    int64_t value = TextToInteger(text);
     if (value > INT32_MAX) return INT32_MAX;
     if (value < INT32_MIN) return INT32_MIN;
     return (int32_t)value;

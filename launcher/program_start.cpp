@@ -4,6 +4,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "launcher/download_binding.h"
 #include "launcher/globals.h"
 #include "launcher/program_exit.h"
 #include "launcher/startup_window.h"
@@ -28,6 +29,7 @@ int ProgramStart() {
     RegisterExitRoutine(ReleaseGlobals);
     StartGdiplus();
     InitModuleGlobals();
+    BindLauncherToDownloadEngine();
     if (LoadStartupWindow()) RunMessageLoop();
     return 0;
 }

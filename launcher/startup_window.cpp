@@ -1,6 +1,7 @@
 #include "launcher/startup_window.h"
 
 #include "launcher/close_glyph.h"
+#include "download/low_speed_watchdog.h"
 
 namespace {
 
@@ -85,7 +86,8 @@ void StartupWindowForm::BindUnits() {
     图形按钮1->Clicked = OnStartupCloseClicked;
     时钟3->Tick = StartupDoneTimerTick;
     时钟6->Tick = FadeInTimerTick;
-    // The marquee, progress, watchdog and peak-colour ticks, the pause button
+    时钟4->Tick = LowSpeedWatchdogTick;
+    // The marquee, progress and peak-colour ticks, the pause button
     // and 标签1's feedback event are bound by the updater's flows.
 }
 

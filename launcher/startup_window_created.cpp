@@ -8,6 +8,7 @@
 #include "launcher/startup_window.h"
 #include "launcher/startup_workers.h"
 #include "utilities/path_helpers.h"
+#include "webview/engine_loader.h"
 
 namespace {
 
@@ -56,8 +57,7 @@ void OnStartupWindowCreated() {
     StartStartupWorker(RefreshHeaderImage);
     StartStartupWorker(InstallDigitalFont);
 
-    // The web view library learns programFolder + "\node.dll" here once it is
-    // part of the program.
+    SetEngineDllPath(programFolder + "\\node.dll");
 
     StartupWindow.版本信息->SetCaption("Quillmere FiveM (" + std::to_string(kLauncherBuild) + ")");
 }

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "launcher/ui/guarded_call.h"
-#include "launcher/ui/win_handles.h"
+#include "utilities/win_handles.h"
 
 namespace {
 DWORD WINAPI WorkerEntry(void* parameter) {

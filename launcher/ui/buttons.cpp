@@ -1,10 +1,10 @@
 #include "launcher/ui/buttons.h"
 
-bool ButtonUnit::Create(HWND container, const UnitSpec& spec, int id) {
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW | (spec.visible ? WS_VISIBLE : 0) |
-                  (spec.enabled ? 0 : WS_DISABLED);
-    HWND hwnd = CreateWindowExA(0, "BUTTON", spec.caption ? spec.caption : "", style, spec.left, spec.top, spec.width,
-                                spec.height, container, reinterpret_cast<HMENU>((INT_PTR)id), GetModuleHandleA(nullptr),
+bool ButtonUnit::Create(HWND container, const UnitRow& row, int id) {
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW | (row.visible ? WS_VISIBLE : 0) |
+                  (row.enabled ? 0 : WS_DISABLED);
+    HWND hwnd = CreateWindowExA(0, "BUTTON", row.caption ? row.caption : "", style, row.left, row.top, row.width,
+                                row.height, container, reinterpret_cast<HMENU>((INT_PTR)id), GetModuleHandleA(nullptr),
                                 nullptr);
     Attach(hwnd);
     return hwnd != nullptr;

@@ -11,7 +11,7 @@ class ButtonUnit : public Unit {
 public:
     using Unit::Unit;
 
-    bool Create(HWND container, const UnitSpec& spec, int id);
+    bool Create(HWND container, const UnitRow& row, int id);
     std::function<void()> Clicked;
 
     bool OnContainerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-struct CommonDlgSpec {
+struct CommonDlgRow {
     const char* name;
     const char* title;        // GBK
     const char* filter;       // "description|pattern|description|pattern..."
@@ -14,9 +14,9 @@ struct CommonDlgSpec {
 
 class CommonDlg {
 public:
-    explicit CommonDlg(const CommonDlgSpec& spec)
-        : name_(spec.name), title_(spec.title ? spec.title : ""), filter_(spec.filter ? spec.filter : ""),
-          defaultName_(spec.defaultName ? spec.defaultName : "") {}
+    explicit CommonDlg(const CommonDlgRow& row)
+        : name_(row.name), title_(row.title ? row.title : ""), filter_(row.filter ? row.filter : ""),
+          defaultName_(row.defaultName ? row.defaultName : "") {}
 
     const std::string& Name() const { return name_; }
     const std::string& Title() const { return title_; }

@@ -2,7 +2,7 @@
 
 #include "launcher/ui/guarded_call.h"
 
-bool PaintedUnit::Create(HWND container, const UnitSpec& spec) {
+bool PaintedUnit::Create(HWND container, const UnitRow& row) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
     if (!GetClassInfoA(instance, ClassName(), &wc)) {
@@ -12,10 +12,10 @@ bool PaintedUnit::Create(HWND container, const UnitSpec& spec) {
         wc.lpszClassName = ClassName();
         RegisterClassA(&wc);
     }
-    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0) |
-                  (spec.enabled ? 0 : WS_DISABLED);
-    HWND hwnd = CreateWindowExA(0, ClassName(), spec.caption ? spec.caption : "", style, spec.left, spec.top,
-                                spec.width, spec.height, container, nullptr, instance, this);
+    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (row.visible ? WS_VISIBLE : 0) |
+                  (row.enabled ? 0 : WS_DISABLED);
+    HWND hwnd = CreateWindowExA(0, ClassName(), row.caption ? row.caption : "", style, row.left, row.top,
+                                row.width, row.height, container, nullptr, instance, this);
     return hwnd != nullptr;
 }
 

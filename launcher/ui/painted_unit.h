@@ -8,7 +8,7 @@ public:
     using Unit::Unit;
 
     // Creates the child window in container; false when the system refuses.
-    bool Create(HWND container, const UnitSpec& spec);
+    bool Create(HWND container, const UnitRow& row);
 
     // Colour of the caption (white unless set); grey while disabled.
     void SetTextColour(COLORREF colour) {

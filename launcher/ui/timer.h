@@ -10,7 +10,7 @@
 
 class Window;
 
-struct TimerSpec {
+struct TimerRow {
     const char* name;
     int interval;  // milliseconds; 0: off
 };

@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "launcher/ui/win_handles.h"
+#include "utilities/win_handles.h"
 
 class Window;
 
@@ -21,7 +21,7 @@ enum class UnitKind { TransLabel, Label, ShapeBox, SuperBtn, PicBtn };
 
 // One row of a window's unit table. Geometry is relative to the container's
 // client area. Texts are GBK.
-struct UnitSpec {
+struct UnitRow {
     UnitKind kind;
     const char* name;       // the unit's name within its window
     const char* container;  // name of the unit that holds it; null: the window itself

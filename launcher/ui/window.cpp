@@ -15,24 +15,24 @@ constexpr int kFirstUnitId = 1000;
 constexpr UINT_PTR kFirstTimerId = 1;
 
 template <typename T, typename... Extra>
-std::unique_ptr<Unit> Made(Window* owner, const UnitSpec& spec, HWND container, Extra... extra) {
-    auto unit = std::make_unique<T>(owner, spec.name);
-    if (!unit->Create(container, spec, extra...)) return nullptr;
+std::unique_ptr<Unit> Made(Window* owner, const UnitRow& row, HWND container, Extra... extra) {
+    auto unit = std::make_unique<T>(owner, row.name);
+    if (!unit->Create(container, row, extra...)) return nullptr;
     return unit;
 }
 
-std::unique_ptr<Unit> MakeUnit(Window* owner, const UnitSpec& spec, HWND container, int id) {
-    switch (spec.kind) {
+std::unique_ptr<Unit> MakeUnit(Window* owner, const UnitRow& row, HWND container, int id) {
+    switch (row.kind) {
     case UnitKind::TransLabel:
-        return Made<TransLabel>(owner, spec, container);
+        return Made<TransLabel>(owner, row, container);
     case UnitKind::Label:
-        return Made<Label>(owner, spec, container);
+        return Made<Label>(owner, row, container);
     case UnitKind::ShapeBox:
-        return Made<ShapeBox>(owner, spec, container);
+        return Made<ShapeBox>(owner, row, container);
     case UnitKind::SuperBtn:
-        return Made<SuperBtn>(owner, spec, container, id);
+        return Made<SuperBtn>(owner, row, container, id);
     case UnitKind::PicBtn:
-        return Made<PicBtn>(owner, spec, container, id);
+        return Made<PicBtn>(owner, row, container, id);
     }
     return nullptr;
 }
@@ -51,26 +51,26 @@ bool Window::Load(bool show, HWND owner) {
     units_.clear();
     timers_.clear();
     dialogs_.clear();
-    const WindowSpec& spec = layout_.window;
-    className_ = spec.className;
+    const WindowRow& row = layout_.window;
+    className_ = row.className;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
-    if (!GetClassInfoA(instance, spec.className, &wc)) {
+    if (!GetClassInfoA(instance, row.className, &wc)) {
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = spec.className;
+        wc.lpszClassName = row.className;
         RegisterClassA(&wc);
     }
-    HWND hwnd = CreateWindowExA(spec.exStyle, spec.className, spec.title ? spec.title : "",
-                                (spec.style & ~WS_VISIBLE) | WS_CLIPCHILDREN, spec.left, spec.top, spec.width,
-                                spec.height, owner, nullptr, instance, this);
+    HWND hwnd = CreateWindowExA(row.exStyle, row.className, row.title ? row.title : "",
+                                (row.style & ~WS_VISIBLE) | WS_CLIPCHILDREN, row.left, row.top, row.width,
+                                row.height, owner, nullptr, instance, this);
     if (!hwnd) return false;
     if (!CreateUnits()) {
         DestroyWindow(hwnd);
         return false;
     }
-    for (const CommonDlgSpec& dialog : layout_.dialogs) dialogs_.push_back(std::make_unique<CommonDlg>(dialog));
+    for (const CommonDlgRow& dialog : layout_.dialogs) dialogs_.push_back(std::make_unique<CommonDlg>(dialog));
     for (auto& timer : timers_) timer->Apply(timer->Interval());
     BindUnits();
 
@@ -85,27 +85,27 @@ bool Window::Load(bool show, HWND owner) {
 }
 
 bool Window::CreateUnits() {
-    const WindowSpec& spec = layout_.window;
+    const WindowRow& row = layout_.window;
     int id = kFirstUnitId;
-    for (const UnitSpec& unitSpec : layout_.units) {
+    for (const UnitRow& unitRow : layout_.units) {
         HWND container = hwnd_;
-        if (unitSpec.container) {
-            Unit* holder = FindUnit(unitSpec.container);
+        if (unitRow.container) {
+            Unit* holder = FindUnit(unitRow.container);
             if (!holder) return false;
             container = holder->Handle();
         }
-        auto unit = MakeUnit(this, unitSpec, container, id++);
+        auto unit = MakeUnit(this, unitRow, container, id++);
         if (!unit) return false;
         // Earlier rows lie on top, so a picture behind a row of buttons can
         // follow them in the table.
         SetWindowPos(unit->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        const char* face = unitSpec.fontFace ? unitSpec.fontFace : spec.fontFace;
-        int height = unitSpec.fontHeight ? unitSpec.fontHeight : spec.fontHeight;
+        const char* face = unitRow.fontFace ? unitRow.fontFace : row.fontFace;
+        int height = unitRow.fontHeight ? unitRow.fontHeight : row.fontHeight;
         if (face) unit->SetFont(face, height);
         units_.push_back(std::move(unit));
     }
     UINT_PTR timerId = kFirstTimerId;
-    for (const TimerSpec& timer : layout_.timers)
+    for (const TimerRow& timer : layout_.timers)
         timers_.push_back(std::make_unique<Timer>(this, timer.name, timerId++, timer.interval));
     return true;
 }

@@ -18,9 +18,9 @@
 #include "launcher/ui/common_dialog.h"
 #include "launcher/ui/timer.h"
 #include "launcher/ui/unit.h"
-#include "launcher/ui/win_handles.h"
+#include "utilities/win_handles.h"
 
-struct WindowSpec {
+struct WindowRow {
     const char* className;  // registered once per process
     const char* title;      // GBK
     int left, top, width, height;
@@ -32,10 +32,10 @@ struct WindowSpec {
 };
 
 struct WindowLayout {
-    WindowSpec window;
-    std::vector<UnitSpec> units;  // containers before what they hold; earlier rows on top
-    std::vector<TimerSpec> timers;
-    std::vector<CommonDlgSpec> dialogs;
+    WindowRow window;
+    std::vector<UnitRow> units;  // containers before what they hold; earlier rows on top
+    std::vector<TimerRow> timers;
+    std::vector<CommonDlgRow> dialogs;
 };
 
 class Window {

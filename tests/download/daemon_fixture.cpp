@@ -9,7 +9,7 @@
 #include "download/engine_bindings.h"
 #include "download/notifications.h"
 #include "download/rpc_request.h"
-#include "download/run_command.h"
+#include "utilities/command_line.h"
 #include "download_test_constants.h"
 
 bool PortAccepts(int port) {
@@ -22,7 +22,7 @@ bool WaitForPortClosed(int port, int timeoutMs) {
 }
 
 void KillUnixProcess(int pid) {
-    if (pid > 1) StartHiddenProcess("Z:\\bin\\kill -9 " + std::to_string(pid));
+    if (pid > 1) RunCommandLine("Z:\\bin\\kill -9 " + std::to_string(pid), SW_HIDE);
 }
 
 static int ReadLeadingNumber(const std::string& path, int* lines = nullptr) {
@@ -85,9 +85,9 @@ RangeHttpServer::RangeHttpServer(const std::string& folder) {
     std::string info = folder + "\\server.info";
     DeleteFileA(info.c_str());
     // The server starts in folder and serves ".", so no path needs converting.
-    StartHiddenProcess("Z:\\usr\\bin\\python3 " + std::string(source) +
-                           "/tests/download/range_http_server.py . server.info 600",
-                       folder);
+    RunCommandLine("Z:\\usr\\bin\\python3 " + std::string(source) +
+                       "/tests/download/range_http_server.py . server.info 600",
+                   SW_HIDE, false, folder);
     WaitFor([&] { return !testsupport::ReadFileBytes(info).empty(); }, 10000);
     std::string text = testsupport::ReadFileBytes(info);
     port_ = atoi(text.c_str());

@@ -5,7 +5,6 @@
 #include <wininet.h>
 
 #include "download/http_post.h"
-#include "download/text_number.h"
 #include "download/url_parts.h"
 #include "fake_http_server.h"
 
@@ -41,15 +40,6 @@ TEST(UrlRoutines, RequestFlagsDependOnTheScheme) {
               (DWORD)(INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS));
     EXPECT_EQ(HttpPostRequestFlags("HTTPS://example.com/"),
               (DWORD)(INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE | INTERNET_FLAG_SECURE));
-}
-
-TEST(TextToInteger, TakesTheLeadingDecimalInteger) {
-    const struct {
-        const char* text;
-        int64_t value;
-    } cases[] = {{"36510", 36510}, {"  -12ab", -12}, {"+7", 7}, {"abc", 0}, {"", 0},
-                 {"5368709120", 5368709120LL}, {"1.9", 1}, {"- 3", 0}};
-    for (const auto& c : cases) EXPECT_EQ(TextToInteger(c.text), c.value) << c.text;
 }
 
 std::string Url(const FakeHttpServer& server, const char* path = "/jsonrpc") {

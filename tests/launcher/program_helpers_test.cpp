@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "launcher/chinese_path_check.h"
-#include "launcher/command_line.h"
+#include "utilities/command_line.h"
 #include "launcher/globals.h"
 #include "launcher/program_exit.h"
 #include "launcher/worker_thread.h"

@@ -9,7 +9,7 @@
 #include "launcher/program_folder.h"
 #include "launcher/startup_window.h"
 #include "launcher/startup_workers.h"
-#include "launcher/ui/busy_delay.h"
+#include "utilities/busy_delay.h"
 #include "support/test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "driver/driver_client.h"
-#include "launcher/ui/busy_delay.h"
+#include "utilities/busy_delay.h"
 
 namespace {
 

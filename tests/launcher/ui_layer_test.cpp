@@ -5,7 +5,7 @@
 #include <atomic>
 #include <memory>
 
-#include "launcher/ui/busy_delay.h"
+#include "utilities/busy_delay.h"
 #include "launcher/ui/buttons.h"
 #include "launcher/ui/labels.h"
 #include "launcher/ui/shape_box.h"

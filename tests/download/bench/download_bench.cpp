@@ -23,7 +23,7 @@
 #include "download/notifications.h"
 #include "download/rpc_request.h"
 #include "download/status_queries.h"
-#include "download/run_command.h"
+#include "utilities/command_line.h"
 
 namespace {
 
@@ -101,9 +101,9 @@ Run DownloadThroughEngine(TestProgramFolder& folder, RangeHttpServer& server, co
 // its wall time as the shell measured it; 0 when it did not finish.
 double TimeLinuxCommand(TestProgramFolder& folder, const std::string& name, const std::string& command) {
     std::string timeFile = name + ".time";
-    StartHiddenProcess("Z:\\bin\\sh -c \"s=$(date +%s.%N); " + command + "; e=$(date +%s.%N); echo $s $e > " +
-                           timeFile + ".tmp; mv " + timeFile + ".tmp " + timeFile + "\"",
-                       folder.Path());
+    RunCommandLine("Z:\\bin\\sh -c \"s=$(date +%s.%N); " + command + "; e=$(date +%s.%N); echo $s $e > " +
+                       timeFile + ".tmp; mv " + timeFile + ".tmp " + timeFile + "\"",
+                   SW_HIDE, false, folder.Path());
     WaitFor([&] { return !testsupport::ReadFileBytes(folder.File(timeFile)).empty(); }, 600 * 1000);
     double s = 0, e = 0;
     sscanf(testsupport::ReadFileBytes(folder.File(timeFile)).c_str(), "%lf %lf", &s, &e);

@@ -5,7 +5,8 @@
 #include <string>
 
 // Starts commandLine (GBK) as a whole command line, with no application name,
-// in the current directory, shown with showMode (an SW_ value; a normal window
+// in folder (the current directory when empty), shown with showMode (an SW_ value; a normal window
 // when not given). With wait, returns when the process has ended; without, after
 // at most 1000 ms waiting for it to be idle for input. True when it started.
-bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode = std::nullopt, bool wait = false);
+bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode = std::nullopt, bool wait = false,
+                    const std::string& folder = std::string());

@@ -1,12 +1,12 @@
-#include "launcher/command_line.h"
+#include "utilities/command_line.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "launcher/ui/win_handles.h"
+#include "utilities/win_handles.h"
 
-bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode, bool wait) {
+bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode, bool wait, const std::string& folder) {
     // CreateProcessA may write into the command line buffer.
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -15,7 +15,8 @@ bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode,
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = (WORD)showMode.value_or(SW_SHOWNORMAL);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return false;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);

@@ -6,5 +6,5 @@
 
 // White space skipped, one sign allowed, digits up to the first other
 // character; 0 when the text does not begin with a number. Too many digits
-// wrap around (the caller narrows to its field width).
+// hold at the ends of the 64-bit range rather than wrap into another number.
 int64_t TextToInteger(std::string_view text);

@@ -1,4 +1,4 @@
-#include "launcher/ui/busy_delay.h"
+#include "utilities/busy_delay.h"
 
 #include <windows.h>
 
