@@ -6,7 +6,8 @@
 
 #include "utilities/win_handles.h"
 
-bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode, bool wait, const std::string& folder) {
+bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode, bool wait, const std::string& folder,
+                    unsigned long* exitCode) {
     // CreateProcessA may write into the command line buffer.
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -20,9 +21,11 @@ bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode,
         return false;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    if (wait)
+    if (wait) {
         WaitForSingleObject(process.Get(), INFINITE);
-    else
+        DWORD code = 0;
+        if (exitCode && GetExitCodeProcess(process.Get(), &code)) *exitCode = code;
+    } else
         WaitForInputIdle(process.Get(), 1000);
     return true;
 }

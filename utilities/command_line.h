@@ -8,5 +8,6 @@
 // in folder (the current directory when empty), shown with showMode (an SW_ value; a normal window
 // when not given). With wait, returns when the process has ended; without, after
 // at most 1000 ms waiting for it to be idle for input. True when it started.
+// exitCode, when given with wait, receives the process's exit code.
 bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode = std::nullopt, bool wait = false,
-                    const std::string& folder = std::string());
+                    const std::string& folder = std::string(), unsigned long* exitCode = nullptr);

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "launcher/chinese_path_check.h"
-#include "utilities/command_line.h"
 #include "launcher/globals.h"
 #include "launcher/program_exit.h"
 #include "launcher/worker_thread.h"
@@ -91,26 +90,6 @@ TEST(ReleaseGlobals, LeavesEverythingAWorkerMayStillUse) {
     EXPECT_EQ(FiveMFolder, "C:\\Games\\FiveM");
     AddonDownloadGids->push_back("still usable");
     EXPECT_EQ(AddonDownloadGids->size(), 1u);
-}
-
-TEST(RunCommandLine, WithWaitReturnsAfterTheProcessHasEnded) {
-    TempFolder folder;
-    std::string done = folder.File("done.txt");
-    // ping delays the echo by about a second.
-    ASSERT_TRUE(RunCommandLine("cmd /c ping -n 2 127.0.0.1 >nul & echo finished> \"" + done + "\"", SW_HIDE, true));
-    EXPECT_EQ(testsupport::ReadFileBytes(done), "finished\r\n");
-}
-
-TEST(RunCommandLine, WithoutWaitStartsAndReturns) {
-    TempFolder folder;
-    std::string done = folder.File("done.txt");
-    ASSERT_TRUE(RunCommandLine("cmd /c echo started> \"" + done + "\"", SW_HIDE, false));
-    for (int i = 0; i < 200 && testsupport::ReadFileBytes(done).empty(); ++i) Sleep(25);
-    EXPECT_EQ(testsupport::ReadFileBytes(done), "started\r\n");
-}
-
-TEST(RunCommandLine, ReportsAProgramThatCannotStart) {
-    EXPECT_FALSE(RunCommandLine("qm-no-such-program-4711.exe", std::nullopt, true));
 }
 
 std::atomic<DWORD> workerThread{0};
