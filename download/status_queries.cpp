@@ -10,8 +10,8 @@ namespace {
 
 void FillStatus(const JSON& result, DownloadStatus& record) {
     JSON firstFile = result.GetJsonProperty("files").GetJsonItem(0);
-    record.path = PathFileName(Utf8ToAnsi(ReplyString(firstFile, "path")), true);
-    record.dir = Utf8ToAnsi(ReplyString(result, "dir"));
+    record.path = PathFileName(ReplyString(firstFile, "path"), true);
+    record.dir = ReplyString(result, "dir");
     record.gid = ReplyString(result, "gid");
     record.status = ReplyString(result, "status");
     record.totalLength = ReplyInteger(result, "totalLength");
@@ -23,7 +23,8 @@ void FillStatus(const JSON& result, DownloadStatus& record) {
     record.uploadSpeed = (int32_t)ReplyInteger(result, "uploadSpeed");
     record.connections = (int32_t)ReplyInteger(result, "connections");
     record.errorCode = ReplyAnyText(result, "errorCode");
-    record.errorMessage = ReplyAnyText(result, "errorMessage");
+    // Callers expect the daemon's own UTF-8 here.
+    record.errorMessage = AnsiToUtf8(ReplyAnyText(result, "errorMessage"));
 }
 
 }  // namespace
@@ -65,8 +66,11 @@ std::string Aria2TellStatusBatch(const std::vector<std::string>& gids, std::vect
 }
 
 bool ParseTellStatusBatch(const std::string& reply, std::vector<DownloadStatus>& statuses) {
+    // The parser reads GBK: fed the daemon's UTF-8 directly, a Chinese name
+    // with an odd number of bytes pairs its last byte with the closing quote
+    // and the whole reply is lost. Converted first, every text arrives whole.
     JSON document;
-    document.parse(reply);
+    document.parse(Utf8ToAnsi(reply));
     if (HasTopLevelError(document)) return false;
     int count = ReplyMemberCount(document);
     statuses.assign((size_t)count, DownloadStatus());

@@ -215,6 +215,20 @@ TEST(RpcReplies, StatusBatchFillsRecordsByPosition) {
     EXPECT_EQ(statuses[3].path, "");
 }
 
+TEST(RpcReplies, StatusBatchReadsChineseTextsOfAnyByteLength) {
+    // 中 alone is three UTF-8 bytes: read as GBK it would swallow the quote after it.
+    std::string reply = "[{\"result\":{\"gid\":\"a1\",\"dir\":\"C:\\\\\xE4\xB8\xAD\",\"files\":[{\"path\":"
+                        "\"C:/\xE4\xB8\xAD/\xE4\xB8\xAD.zip\"}],\"totalLength\":\"10\",\"errorMessage\":\"\xE4\xB8\xAD\"}}]";
+    std::vector<DownloadStatus> statuses;
+    EXPECT_TRUE(ParseTellStatusBatch(reply, statuses));
+    ASSERT_EQ(statuses.size(), 1u);
+    EXPECT_EQ(statuses[0].gid, "a1");
+    EXPECT_EQ(statuses[0].dir, "C:\\\xD6\xD0");
+    EXPECT_EQ(statuses[0].path, "\xD6\xD0.zip");
+    EXPECT_EQ(statuses[0].totalLength, 10);
+    EXPECT_EQ(statuses[0].errorMessage, "\xE4\xB8\xAD");
+}
+
 TEST(RpcReplies, StatusBatchKeepsTheArrayOnATopLevelError) {
     std::vector<DownloadStatus> statuses(1);
     statuses[0].gid = "kept";
