@@ -4,19 +4,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "utilities/dib_section.h"
+
 HBITMAP MakeCloseGlyph(COLORREF colour) {
     const int size = 20;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* pixels = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(nullptr, size, size, &pixels);
     if (!bitmap) return nullptr;
-    auto* pixels = static_cast<uint32_t*>(bits);
     const double low = 5.5, high = 13.5, half = 0.9;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {

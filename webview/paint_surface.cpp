@@ -1,5 +1,7 @@
 #include "webview/paint_surface.h"
 
+#include "utilities/dib_section.h"
+
 PaintSurface::~PaintSurface() {
     if (memoryDc_) DeleteDC(memoryDc_);
     if (bitmap_) DeleteObject(bitmap_);
@@ -25,15 +27,8 @@ bool PaintSurface::Update(HDC engineDc, int x, int y, int width, int height) {
         // The engine reports its whole view once after a size change; only
         // that report can rebuild the bitmap.
         if (width != width_ || height != height_) return true;
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* pixels = nullptr;
-        HBITMAP bitmap = CreateDIBSection(memoryDc_, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        uint32_t* pixels = nullptr;
+        HBITMAP bitmap = CreateTopDownDib(memoryDc_, width_, height_, &pixels);
         if (!bitmap) return false;
         SelectObject(memoryDc_, bitmap);
         if (bitmap_) DeleteObject(bitmap_);
