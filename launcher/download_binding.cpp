@@ -1,6 +1,7 @@
 #include "launcher/download_binding.h"
 
 #include "download/engine_bindings.h"
+#include "launcher/download_complete.h"
 #include "launcher/globals.h"
 #include "launcher/program_folder.h"
 #include "launcher/startup_window.h"
@@ -12,6 +13,7 @@ void BindLauncherToDownloadEngine() {
     bindings.programFolder = ProgramFolder();
     bindings.downloadGids = DownloadGids;
     bindings.notificationSocket = NotificationSocket;
+    bindings.onDownloadComplete = OnDownloadComplete;
     bindings.downloadPaused = &DownloadPaused;
     bindings.lowSpeedLimitKB = &LowSpeedLimitKB;
     bindings.lowSpeedStrikes = &LowSpeedStrikes;

@@ -1,8 +1,7 @@
 #include "launcher/startup_workers.h"
 
-// Placeholders: the update flow, the header picture and the font arrive with
-// their own modules.
-void UpdateFlow() {}
+// Placeholders: the header picture and the font arrive with their own
+// modules. UpdateFlow lives in update_flow.cpp.
 void RefreshHeaderImage() {}
 void InstallDigitalFont() {}
 

@@ -1,0 +1,12 @@
+// Whole-file reads and writes of the update flows (version files, the
+// temporary downloads, the self-update script).
+#pragma once
+
+#include <string>
+
+// The whole content; empty when the file is missing or unreadable.
+std::string ReadWholeFile(const std::string& path);
+
+// Creates or truncates path and writes bytes; true when all were written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+bool WriteWholeFile(const std::string& path, const void* bytes, size_t size);
