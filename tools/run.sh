@@ -1,11 +1,30 @@
 #!/usr/bin/env bash
 # Builds the launcher and starts it under Wine from a program folder of its
-# own (build/run), as a user would start it.
+# own (build/run), as a user would start it, against the project's local
+# service: version check, package choice, download with progress, unpacking,
+# then the main window. The service stops when the launcher ends.
+# Remove build/run to start over as a new user.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${QM_BUILD_DIR:-$ROOT/build}"
+SERVICE_PORT=36580   # the launcher's built-in service hosts (launcher/CMakeLists.txt)
 "$ROOT/tools/build.sh" "$BUILD"
-mkdir -p "$BUILD/run"
-cp "$BUILD/bin/launcher.exe" "$BUILD/run/launcher.exe"
-cd "$BUILD/run"
-exec "$ROOT/tools/with-wine.sh" "$BUILD" wine launcher.exe
+
+RUN="$BUILD/run"
+mkdir -p "$RUN" "$BUILD/run-service"
+cp "$BUILD/bin/launcher.exe" "$RUN/launcher.exe"
+for tool in aria2c.exe 7z.exe 7z.dll node.dll zip.dll; do
+    cp "$BUILD/bin/$tool" "$RUN/$tool"
+done
+
+python3 "$ROOT/stand-ins/service/service.py" --port "$SERVICE_PORT" --root "$BUILD/run-service" \
+    --content "$BUILD/bin" > "$BUILD/run-service/service.log" 2>&1 &
+SERVICE_PID=$!
+trap 'kill "$SERVICE_PID" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$SERVICE_PORT") 2>/dev/null && break
+    sleep 0.1
+done
+
+cd "$RUN"
+"$ROOT/tools/with-wine.sh" "$BUILD" wine launcher.exe

@@ -10,11 +10,21 @@ and logs every request. A test sets answers and reads the log through
   POST /_control/status?path=/files/x.zip&code=404        status for a path
   GET  /_control/log                                      one request a line
   POST /_control/reset                                    defaults, empty log
+  POST /_control/hold?path=/v1/fivemclient/version        requests wait...
+  POST /_control/release?path=/v1/fivemclient/version     ...until released
 
-Listens on 127.0.0.1 only.
+With --content BIN_DIR it first writes the default content below ROOT/files
+from the built stand-ins: the client archive (FiveM.exe, launcher_version.txt
+and FiveM.app/caches.xml of the service's client version), the update archive,
+the core-components archive (launcher_plugin.zip) and the launcher itself.
+
+Listens on 127.0.0.1 only; ends by itself after --max-seconds.
 """
 import argparse
 import os
+import shutil
+import time
+import zipfile
 import posixpath
 import re
 import sys
@@ -23,13 +33,15 @@ import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 API = "/v1/fivemclient/"
+CLIENT_VERSION = "100"
+HOLD_LIMIT_SECONDS = 120
 
 
 def default_answers(base):
     return {
         API + "version/launcher": b"1014",
         API + "update/launcher": (base + "/files/launcher.exe").encode(),
-        API + "version": b"100",
+        API + "version": CLIENT_VERSION.encode(),
         API + "download": (base + "/files/client.zip").encode(),
         API + "download/nocache": (base + "/files/client.zip").encode(),
         API + "update": (base + "/files/update.zip").encode(),
@@ -47,6 +59,12 @@ class State:
             self.answers = default_answers(self.base)
             self.statuses = {}
             self.log = []
+            self.held = {}
+
+    def hold_event(self, path):
+        """The event a held path waits on; None when the path is not held."""
+        with self.lock:
+            return self.held.get(path)
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -81,10 +99,19 @@ class Handler(BaseHTTPRequestHandler):
                 self.state.answers[path] = body
             elif url.path == "/_control/status" and path:
                 self.state.statuses[path] = int(query.get("code", ["200"])[0])
+            elif url.path == "/_control/hold" and path:
+                self.state.held.setdefault(path, threading.Event())
+            elif url.path == "/_control/release" and path:
+                event = self.state.held.pop(path, None)
+                if event:
+                    event.set()
             elif url.path != "/_control/reset":
                 self.send_body(404, b"unknown control request")
                 return
         if url.path == "/_control/reset":
+            with self.state.lock:
+                for event in self.state.held.values():
+                    event.set()
             self.state.reset()
         self.send_body(200, b"ok")
 
@@ -106,6 +133,9 @@ class Handler(BaseHTTPRequestHandler):
             status = self.state.statuses.get(url.path)
             answer = self.state.answers.get(url.path)
         print(entry, flush=True)
+        event = self.state.hold_event(url.path)
+        if event:
+            event.wait(HOLD_LIMIT_SECONDS)
         if status and status != 200:
             self.send_body(status, b"")
         elif answer is not None:
@@ -161,15 +191,68 @@ class Handler(BaseHTTPRequestHandler):
                 left -= len(chunk)
 
 
+def write_zip(path, entries):
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, data in entries:
+            archive.writestr(name, data)
+
+
+def caches_xml(version):
+    return ('<?xml version="1.0" encoding="utf-8"?>\r\n<Caches>\r\n'
+            '  <Cache Name="fivem" Version="%s" />\r\n</Caches>\r\n' % version).encode()
+
+
+def write_default_content(root, bin_dir):
+    """The archives and files a new user's launcher downloads."""
+    files = os.path.join(root, "files")
+    os.makedirs(files, exist_ok=True)
+
+    def built(name):
+        with open(os.path.join(bin_dir, name), "rb") as f:
+            return f.read()
+
+    fivem = built("FiveM.exe")
+    write_zip(os.path.join(files, "client.zip"), [
+        ("FiveM.exe", fivem),
+        ("launcher_version.txt", CLIENT_VERSION.encode()),
+        ("FiveM.app/caches.xml", caches_xml(CLIENT_VERSION)),
+        ("FiveM.app/citizen/version.txt", CLIENT_VERSION.encode()),
+    ])
+    write_zip(os.path.join(files, "update.zip"), [
+        ("launcher_version.txt", CLIENT_VERSION.encode()),
+        ("FiveM.app/caches.xml", caches_xml(CLIENT_VERSION)),
+        ("FiveM.app/citizen/version.txt", CLIENT_VERSION.encode()),
+    ])
+    # aria2c.exe is a script that needs its run bit, which no zip extraction
+    # gives; the archive carries the Windows tools.
+    write_zip(os.path.join(files, "launcher_plugin.zip"),
+              [(name, built(name)) for name in ("7z.exe", "7z.dll", "node.dll", "zip.dll")])
+    shutil.copyfile(os.path.join(bin_dir, "launcher.exe"), os.path.join(files, "launcher.exe"))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=36580)
     parser.add_argument("--root", default=".", help="folder served below /")
+    parser.add_argument("--content", metavar="BIN_DIR", help="write the default content from BIN_DIR first")
+    parser.add_argument("--pid-file", help="file to write this process's id into once it listens")
+    parser.add_argument("--max-seconds", type=float, default=0, help="end after this long (0: never)")
     args = parser.parse_args()
+    if args.content:
+        write_default_content(os.path.abspath(args.root), args.content)
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
     server.state = State("http://127.0.0.1:%d" % args.port, os.path.abspath(args.root))
     print("service: listening on 127.0.0.1:%d, serving %s" % (args.port, server.state.root), flush=True)
+    if args.pid_file:
+        with open(args.pid_file + ".tmp", "w") as f:
+            f.write("%d\n" % os.getpid())
+        os.replace(args.pid_file + ".tmp", args.pid_file)
+    if args.max_seconds > 0:
+        def stop_later():
+            time.sleep(args.max_seconds)
+            os._exit(0)
+        threading.Thread(target=stop_later, daemon=True).start()
     try:
         server.serve_forever()
     except KeyboardInterrupt:

@@ -1,0 +1,173 @@
+#include "e2e/e2e_support.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "download/daemon_endpoint.h"
+#include "download/engine_bindings.h"
+#include "download/http_post.h"
+#include "download/rpc_request.h"
+#include "download/tcp_client_socket.h"
+#include "launcher/globals.h"
+#include "launcher/http_get.h"
+#include "utilities/command_line.h"
+
+namespace e2e {
+
+namespace {
+
+const char* const kTools[] = {"aria2c.exe", "7z.exe", "7z.dll", "node.dll", "zip.dll"};
+
+bool PortAccepts(int port) {
+    TcpClientSocket probe;
+    return probe.Connect(kDaemonAddress, port);
+}
+
+void KillUnixProcess(int pid) {
+    if (pid > 1) RunCommandLine("Z:\\bin\\kill -9 " + std::to_string(pid), SW_HIDE, true);
+}
+
+std::string Env(const char* name) {
+    const char* value = getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+Service::Service() {
+    // An earlier scenario's service must be gone, or this one cannot listen.
+    WaitFor([] { return !PortAccepts(kServicePort); }, 5000);
+    std::string commandLine = "Z:\\usr\\bin\\python3 " + Env("QM_SOURCE_DIR") +
+                              "/stand-ins/service/service.py --port " + std::to_string(kServicePort) +
+                              " --root . --content " + Env("QM_BIN_DIR") + " --pid-file service.pid --max-seconds 280";
+    if (!RunCommandLine(commandLine, SW_HIDE, false, root_.Path())) return;
+    std::string pidFile = root_.File("service.pid");
+    if (!WaitFor([&] { return !testsupport::ReadFileBytes(pidFile).empty(); }, 15000)) return;
+    pid_ = atoi(testsupport::ReadFileBytes(pidFile).c_str());
+}
+
+Service::~Service() {
+    KillUnixProcess(pid_);
+    WaitFor([] { return !PortAccepts(kServicePort); }, 5000);
+}
+
+std::string Service::Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(kServicePort) + path;
+}
+
+bool Service::Control(const std::string& what, const std::string& path, const std::string& body) {
+    return HttpPostRequest(Url("/_control/" + what + "?path=" + path), body) == "ok";
+}
+
+bool Service::SetAnswer(const std::string& path, const std::string& body) { return Control("answer", path, body); }
+bool Service::SetStatus(const std::string& path, int code) {
+    return HttpPostRequest(Url("/_control/status?path=" + path + "&code=" + std::to_string(code)), "") == "ok";
+}
+bool Service::Hold(const std::string& path) { return Control("hold", path); }
+bool Service::Release(const std::string& path) { return Control("release", path); }
+
+std::vector<std::string> Service::Log() const {
+    std::vector<std::string> lines;
+    std::istringstream text(HttpGet(Url("/_control/log")));
+    std::string line;
+    while (std::getline(text, line))
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+int Service::CountRequests(const std::string& prefix) const {
+    int count = 0;
+    for (const std::string& line : Log()) count += line.rfind("GET " + prefix, 0) == 0;
+    return count;
+}
+
+bool Service::WaitForRequests(const std::string& prefix, int count, DWORD timeoutMs) {
+    return WaitFor([&] { return CountRequests(prefix) >= count; }, timeoutMs);
+}
+
+ProgramFolder::ProgramFolder(const std::vector<std::string>& withoutTools) {
+    // A blank in the name, as users' folders may have.
+    path_ = temp_.File("Quillmere FiveM");
+    CreateDirectoryA(path_.c_str(), nullptr);
+    for (const char* tool : kTools) {
+        bool skip = false;
+        for (const std::string& without : withoutTools) skip = skip || without == tool;
+        if (!skip) CopyFileA((testsupport::BinDir() + "\\" + tool).c_str(), File(tool).c_str(), FALSE);
+    }
+}
+
+ProgramFolder::~ProgramFolder() { StopDaemon(path_); }
+
+void StopDaemon(const std::string& programFolder) {
+    if (PortAccepts(kDaemonPort)) {
+        InitModuleGlobals();
+        DownloadEngineBindings bindings;
+        bindings.rpcSecret = RpcSecret;
+        bindings.rpcRequestId = RpcRequestId;
+        bindings.programFolder = programFolder;
+        BindDownloadEngine(bindings);
+        StopDownloadDaemon();
+        BindDownloadEngine(DownloadEngineBindings());
+        if (!WaitFor([] { return !PortAccepts(kDaemonPort); }, 8000))
+            KillUnixProcess(atoi(testsupport::ReadFileBytes(programFolder + "\\aria2c.pid").c_str()));
+    }
+    WaitFor([] { return !PortAccepts(kDaemonPort); }, 8000);
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WaitForFile(const std::string& path, DWORD timeoutMs) {
+    return WaitFor([&] { return FileExists(path); }, timeoutMs);
+}
+
+bool WaitForNoFile(const std::string& path, DWORD timeoutMs) {
+    return WaitFor([&] { return !FileExists(path); }, timeoutMs);
+}
+
+namespace {
+
+struct SizeSearch {
+    DWORD pid;
+    int width, height;
+    bool found;
+};
+
+BOOL CALLBACK MatchSize(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<SizeSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->pid || !IsWindowVisible(hwnd)) return TRUE;
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    if (r.right - r.left == search->width && r.bottom - r.top == search->height) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool HasVisibleWindowOfSize(DWORD pid, int width, int height) {
+    SizeSearch search{pid, width, height, false};
+    EnumWindows(MatchSize, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool WaitForVisibleWindowOfSize(DWORD pid, int width, int height, DWORD timeoutMs) {
+    return WaitFor([&] { return HasVisibleWindowOfSize(pid, width, height); }, timeoutMs);
+}
+
+std::string StatusLine(DWORD pid) {
+    for (const driver::ChildWindow& child : driver::ListChildren(pid, "Quillmere FiveM", 2000))
+        if (child.className == "Quillmere.TransLabel" && child.left == 525 && child.top == 472) return child.text;
+    return {};
+}
+
+bool FlowFinishes(DWORD pid, DWORD timeoutMs) {
+    // "正在加载中..."
+    static const char loading[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...";
+    return WaitFor([&] { return HasVisibleWindowOfSize(pid, 1280, 720) || StatusLine(pid) == loading; }, timeoutMs);
+}
+
+}  // namespace e2e

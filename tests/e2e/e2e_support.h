@@ -1,0 +1,101 @@
+// End-to-end scenarios: the real launcher.exe in a temporary program folder
+// with its helper tools, the real download daemon behind the aria2c stand-in,
+// and the project's local service on the port the launcher is built for.
+// Every process a scenario starts is ended when its objects go away, also
+// when the test fails.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/driver_client.h"
+#include "support/test_support.h"
+
+namespace e2e {
+
+// The port of the launcher's built-in service hosts.
+constexpr int kServicePort = 36580;
+
+// stand-ins/service/service.py with its default content, in a folder of its own.
+class Service {
+public:
+    Service();
+    ~Service();
+    Service(const Service&) = delete;
+    Service& operator=(const Service&) = delete;
+
+    bool Running() const { return pid_ != 0; }
+    // Windows path of the served "/files/" folder.
+    std::string FilesFolder() const { return root_.File("files"); }
+    std::string Url(const std::string& path) const;
+
+    bool SetAnswer(const std::string& path, const std::string& body);
+    bool SetStatus(const std::string& path, int code);
+    // Requests of path wait until Release (or the service's own limit).
+    bool Hold(const std::string& path);
+    bool Release(const std::string& path);
+
+    // "GET /path?query" lines, in order.
+    std::vector<std::string> Log() const;
+    // Log lines that begin with "GET " + prefix.
+    int CountRequests(const std::string& prefix) const;
+    // Waits until CountRequests(prefix) reaches count.
+    bool WaitForRequests(const std::string& prefix, int count, DWORD timeoutMs);
+
+private:
+    bool Control(const std::string& what, const std::string& path, const std::string& body = {});
+
+    testsupport::TempFolder root_;
+    int pid_ = 0;
+};
+
+// A program folder with launcher.exe's helper tools, less those named.
+// Stops the daemon the launcher started from it when it goes.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const std::vector<std::string>& withoutTools = {});
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    testsupport::TempFolder temp_;
+    std::string path_;
+};
+
+// Asks the daemon to stop (with the launcher's own secret) and kills it
+// when it does not go; waits until its port is free.
+void StopDaemon(const std::string& programFolder);
+
+bool FileExists(const std::string& path);
+bool WaitForFile(const std::string& path, DWORD timeoutMs);
+bool WaitForNoFile(const std::string& path, DWORD timeoutMs);
+
+// True when the process shows a visible top-level window of that size.
+bool HasVisibleWindowOfSize(DWORD pid, int width, int height);
+bool WaitForVisibleWindowOfSize(DWORD pid, int width, int height, DWORD timeoutMs);
+
+// Waits until predicate holds, polling every 50 ms.
+template <typename Predicate>
+bool WaitFor(Predicate predicate, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!predicate()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// The updater window's status line.
+std::string StatusLine(DWORD pid);
+
+// True once the start-up flow has finished: the 1280x720 main window shows,
+// or the updater window says "正在加载中..." again after the flow's work.
+bool FlowFinishes(DWORD pid, DWORD timeoutMs);
+
+}  // namespace e2e

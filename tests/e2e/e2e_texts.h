@@ -1,0 +1,35 @@
+// The launcher's own texts that the scenarios look for (GBK).
+#pragma once
+
+namespace e2e {
+
+constexpr char kUpdaterTitle[] = "Quillmere FiveM";
+// "Quillmere FiveM 选择客户端类型"
+constexpr char kDialogTitle[] = "Quillmere FiveM \xD1\xA1\xD4\xF1\xBF\xCD\xBB\xA7\xB6\xCB\xC0\xE0\xD0\xCD";
+// "选择 FiveM 目录"
+constexpr char kFolderDialogTitle[] = "\xD1\xA1\xD4\xF1 FiveM \xC4\xBF\xC2\xBC";
+// "未找到文件"
+constexpr char kNotFoundTitle[] = "\xCE\xB4\xD5\xD2\xB5\xBD\xCE\xC4\xBC\xFE";
+// "发生错误"
+constexpr char kFailureTitle[] = "\xB7\xA2\xC9\xFA\xB4\xED\xCE\xF3";
+// "错误"
+constexpr char kErrorTitle[] = "\xB4\xED\xCE\xF3";
+// "解压文件错误"
+constexpr char kUnpackErrorTitle[] = "\xBD\xE2\xD1\xB9\xCE\xC4\xBC\xFE\xB4\xED\xCE\xF3";
+// "下载失败"
+constexpr char kFailedLine[] = "\xCF\xC2\xD4\xD8\xCA\xA7\xB0\xDC";
+// "无法下载 "
+constexpr char kFailureTextStart[] = "\xCE\xDE\xB7\xA8\xCF\xC2\xD4\xD8 ";
+
+// Centres of the package-choice dialog's units, in its client area.
+struct Point {
+    int x, y;
+};
+constexpr Point kFullClientOption{80, 132};   // 按钮2, choice 2
+constexpr Point kUpdateOnlyOption{232, 132};  // 按钮3, choice 3
+constexpr Point kCustomOption{384, 132};      // 按钮5, choice 4
+constexpr Point kBackupServer{224 + 8, 352 + 12};  // 单选框2
+constexpr Point kConfirm{232, 416};           // 按钮4
+constexpr Point kCloseCross{439, 12};         // 按钮6 "×"
+
+}  // namespace e2e

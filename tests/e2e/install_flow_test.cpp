@@ -1,0 +1,81 @@
+// A new user's first start: no client in the FiveM folder, so the launcher
+// asks which package to install and installs it, driven through the
+// package-choice dialog as a user would.
+#include <gtest/gtest.h>
+
+#include "e2e/e2e_support.h"
+#include "e2e/e2e_texts.h"
+
+namespace {
+
+using namespace e2e;
+using driver::LauncherProcess;
+using testsupport::ReadFileBytes;
+
+const DWORD kStepMs = 30000;
+const DWORD kInstallMs = 90000;
+
+class FreshInstall : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(service.Running()); }
+
+    bool StartAndOpenDialog() {
+        return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kDialogTitle, kStepMs);
+    }
+    bool Click(Point at) { return driver::ClickAt(launcher.Pid(), kDialogTitle, at.x, at.y); }
+    bool MainWindowOpens() { return FlowFinishes(launcher.Pid(), kStepMs); }
+    std::string FiveM(const std::string& name) { return folder.File("FiveM\\" + name); }
+
+    ProgramFolder folder;
+    Service service;
+    LauncherProcess launcher;
+};
+
+TEST_F(FreshInstall, FullClientIsDownloadedUnpackedAndTheMainWindowOpens) {
+    ASSERT_TRUE(StartAndOpenDialog());
+    ASSERT_TRUE(Click(kFullClientOption));
+    ASSERT_TRUE(Click(kConfirm));
+
+    ASSERT_TRUE(WaitForFile(FiveM("FiveM.exe"), kInstallMs));
+    EXPECT_TRUE(MainWindowOpens());
+    EXPECT_EQ(ReadFileBytes(FiveM("launcher_version.txt")), "100");
+    EXPECT_EQ(service.CountRequests("/v1/fivemclient/download/nocache?server=1"), 1);
+    EXPECT_GE(service.CountRequests("/files/client.zip"), 1);
+    // The client archive carries the service's version: nothing to update.
+    EXPECT_EQ(service.CountRequests("/v1/fivemclient/update?"), 0);
+    EXPECT_TRUE(launcher.Running());
+}
+
+TEST_F(FreshInstall, BackupServerIsSentAsServerTwo) {
+    ASSERT_TRUE(StartAndOpenDialog());
+    ASSERT_TRUE(Click(kBackupServer));
+    ASSERT_TRUE(Click(kFullClientOption));
+    ASSERT_TRUE(Click(kConfirm));
+
+    ASSERT_TRUE(service.WaitForRequests("/v1/fivemclient/download/nocache?server=2", 1, kStepMs));
+    EXPECT_EQ(service.CountRequests("/v1/fivemclient/download/nocache?server=1"), 0);
+    EXPECT_TRUE(WaitForFile(FiveM("FiveM.exe"), kInstallMs));
+}
+
+TEST_F(FreshInstall, UpdateOnlyPackageIsFetchedFromVersionZeroAndRemoved) {
+    ASSERT_TRUE(StartAndOpenDialog());
+    ASSERT_TRUE(Click(kUpdateOnlyOption));
+    ASSERT_TRUE(Click(kConfirm));
+
+    ASSERT_TRUE(service.WaitForRequests("/v1/fivemclient/update?local=0&server=1", 1, kStepMs));
+    ASSERT_TRUE(MainWindowOpens());
+    EXPECT_EQ(ReadFileBytes(FiveM("launcher_version.txt")), "100");
+    EXPECT_TRUE(FileExists(FiveM("FiveM.app\\caches.xml")));
+    EXPECT_FALSE(FileExists(folder.File("temp-update.zip")));
+    EXPECT_EQ(service.CountRequests("/v1/fivemclient/download"), 0);
+}
+
+TEST_F(FreshInstall, ClosingTheDialogEndsTheLauncherWithoutDownloading) {
+    ASSERT_TRUE(StartAndOpenDialog());
+    ASSERT_TRUE(Click(kCloseCross));
+    EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
+    EXPECT_EQ(service.CountRequests("/v1/fivemclient/download"), 0);
+    EXPECT_EQ(service.CountRequests("/files/"), 0);
+}
+
+}  // namespace
