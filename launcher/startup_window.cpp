@@ -1,5 +1,6 @@
 #include "launcher/startup_window.h"
 
+#include "launcher/client_type_dialog.h"
 #include "launcher/close_glyph.h"
 #include "download/low_speed_watchdog.h"
 
@@ -87,8 +88,7 @@ void StartupWindowForm::BindUnits() {
     时钟3->Tick = StartupDoneTimerTick;
     时钟6->Tick = FadeInTimerTick;
     时钟4->Tick = LowSpeedWatchdogTick;
-    // The marquee, progress and peak-colour ticks, the pause button
-    // and 标签1's feedback event are bound by the updater's flows.
+    标签1->FeedbackEvent = OnOpenClientTypeDialog;
 }
 
 bool LoadStartupWindow() { return StartupWindow.Load(true); }
