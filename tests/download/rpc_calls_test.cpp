@@ -15,7 +15,7 @@
 #include "download/status_queries.h"
 #include "download/tcp_client_socket.h"
 #include "download_test_constants.h"
-#include "fake_http_server.h"
+#include "support/test_http_server.h"
 
 namespace {
 

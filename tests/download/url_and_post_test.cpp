@@ -6,7 +6,7 @@
 
 #include "download/http_post.h"
 #include "download/url_parts.h"
-#include "fake_http_server.h"
+#include "support/test_http_server.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "download/engine_bindings.h"
 #include "download/low_speed_watchdog.h"
 #include "download_test_constants.h"
-#include "fake_http_server.h"
+#include "support/test_http_server.h"
 
 namespace {
 

@@ -201,19 +201,22 @@ std::vector<EventRecorder::Seen> EventRecorder::Of(int number) const {
     return found;
 }
 
-LocalHttpServer::LocalHttpServer() {
-    listener_ = (uintptr_t)ListenOnLoopback(port_);
-    thread_ = std::thread([this]() { Run(); });
+LocalHttpServer::LocalHttpServer() : server_(std::make_unique<FakeHttpServer>(0, nullptr)) {
+    port_ = server_->port();
+    server_->SetRawReply([this](const ReceivedRequest& request) {
+        std::string method, path;
+        std::istringstream(request.requestLine) >> method >> path;
+        std::lock_guard<std::mutex> lock(mutex_);
+        counts_[path]++;
+        auto it = pages_.find(path);
+        if (it == pages_.end()) return std::string("HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+        std::string response = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(it->second.body.size()) + "\r\n";
+        for (auto& header : it->second.headers) response += header.first + ": " + header.second + "\r\n";
+        return response + "\r\n" + it->second.body;
+    });
 }
 
-LocalHttpServer::~LocalHttpServer() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-    }
-    closesocket((SOCKET)listener_);
-    thread_.join();
-}
+LocalHttpServer::~LocalHttpServer() = default;
 
 void LocalHttpServer::Serve(const std::string& path, Page page) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -227,49 +230,6 @@ std::string LocalHttpServer::Url(const std::string& path) const {
 int LocalHttpServer::RequestCount(const std::string& path) {
     std::lock_guard<std::mutex> lock(mutex_);
     return counts_[path];
-}
-
-void LocalHttpServer::Run() {
-    // At most a few hundred requests per test program; each bounded by a receive timeout.
-    for (int served = 0; served < 500; ++served) {
-        SOCKET connection = accept((SOCKET)listener_, nullptr, nullptr);
-        if (connection == INVALID_SOCKET) return;
-        DWORD timeout = 5000;
-        setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-        std::string request;
-        char buffer[4096];
-        while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
-            int got = recv(connection, buffer, sizeof buffer, 0);
-            if (got <= 0) break;
-            request.append(buffer, got);
-        }
-        std::string path;
-        {
-            std::istringstream line(request);
-            std::string method;
-            line >> method >> path;
-        }
-        std::string response;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (stopping_) {
-                closesocket(connection);
-                return;
-            }
-            counts_[path]++;
-            auto it = pages_.find(path);
-            if (it == pages_.end()) {
-                response = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
-            } else {
-                response = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(it->second.body.size()) + "\r\n";
-                for (auto& header : it->second.headers) response += header.first + ": " + header.second + "\r\n";
-                response += "\r\n" + it->second.body;
-            }
-        }
-        send(connection, response.data(), (int)response.size(), 0);
-        shutdown(connection, SD_SEND);
-        closesocket(connection);
-    }
 }
 
 std::string Gbk(const std::string& utf8) { return Utf8ToGbk(utf8); }

@@ -3,6 +3,7 @@
 // on 127.0.0.1.
 #pragma once
 
+#include "support/test_http_server.h"
 #include "webview/unit_events.h"
 #include "webview/webview_unit.h"
 
@@ -101,20 +102,19 @@ public:
     };
     LocalHttpServer();
     ~LocalHttpServer();
+    LocalHttpServer(const LocalHttpServer&) = delete;
+    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
     void Serve(const std::string& path, Page page);
     std::string Url(const std::string& path) const;
     int RequestCount(const std::string& path);
     int port() const { return port_; }
 
 private:
-    void Run();
-    uintptr_t listener_;
+    std::unique_ptr<FakeHttpServer> server_;
     int port_ = 0;
     std::mutex mutex_;
     std::map<std::string, Page> pages_;
     std::map<std::string, int> counts_;
-    bool stopping_ = false;
-    std::thread thread_;
 };
 
 // The GBK bytes of UTF-8 source text, for tests that state expectations in

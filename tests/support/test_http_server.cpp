@@ -1,4 +1,4 @@
-#include "fake_http_server.h"
+#include "support/test_http_server.h"
 
 #include <ws2tcpip.h>
 

@@ -1,6 +1,7 @@
 // An HTTP server inside the test process on 127.0.0.1, for what the real
 // daemon cannot be made to do: answer with chosen bytes or speeds, and show
-// the exact request it got. One request per connection.
+// the exact request it got. One request per connection. Used by the tests
+// of every subsystem that talks HTTP.
 #pragma once
 
 #include <winsock2.h>
