@@ -1,5 +1,7 @@
 #include "e2e/e2e_support.h"
 
+#include <tlhelp32.h>
+
 #include <cstdlib>
 #include <sstream>
 
@@ -164,10 +166,41 @@ std::string StatusLine(DWORD pid) {
     return {};
 }
 
-bool FlowFinishes(DWORD pid, DWORD timeoutMs) {
-    // "正在加载中..."
-    static const char loading[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...";
-    return WaitFor([&] { return HasVisibleWindowOfSize(pid, 1280, 720) || StatusLine(pid) == loading; }, timeoutMs);
+bool FlowFinishes(DWORD pid, DWORD timeoutMs) { return WaitForVisibleWindowOfSize(pid, 1280, 720, timeoutMs); }
+
+DWORD StartLauncherWithoutHandle(const std::string& folder) {
+    std::string exe = folder + "\\launcher.exe";
+    if (!driver::InstallLauncher(folder)) return 0;
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info))
+        return 0;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return info.dwProcessId;
+}
+
+bool ProcessRuns(DWORD pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        found = entry.th32ProcessID == pid;
+    CloseHandle(snapshot);
+    return found;
+}
+
+LauncherKiller::~LauncherKiller() {
+    for (int round = 0; round < 5; ++round) {
+        DWORD pid = driver::FindLauncherProcess(exePath_, 0);
+        if (!pid) return;
+        driver::LauncherProcess process;
+        if (process.Adopt(pid)) process.Kill();
+    }
 }
 
 }  // namespace e2e

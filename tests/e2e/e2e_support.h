@@ -91,11 +91,30 @@ bool WaitFor(Predicate predicate, DWORD timeoutMs) {
     return true;
 }
 
+// Starts launcher.exe (copied into folder) without keeping any handle to its
+// process: Wine keeps a program's file in use while a handle to its process
+// is open, also after the process has ended, which no user's system does.
+// Returns the process id; 0 on failure.
+DWORD StartLauncherWithoutHandle(const std::string& folder);
+
+bool ProcessRuns(DWORD pid);
+
+// Ends every launcher.exe run from exePath when it goes.
+class LauncherKiller {
+public:
+    explicit LauncherKiller(std::string exePath) : exePath_(std::move(exePath)) {}
+    ~LauncherKiller();
+    LauncherKiller(const LauncherKiller&) = delete;
+    LauncherKiller& operator=(const LauncherKiller&) = delete;
+
+private:
+    std::string exePath_;
+};
+
 // The updater window's status line.
 std::string StatusLine(DWORD pid);
 
-// True once the start-up flow has finished: the 1280x720 main window shows,
-// or the updater window says "正在加载中..." again after the flow's work.
+// True once the start-up flow has finished: the 1280x720 main window shows.
 bool FlowFinishes(DWORD pid, DWORD timeoutMs);
 
 }  // namespace e2e
