@@ -2,6 +2,7 @@
 
 #include "launcher/client_type_dialog.h"
 #include "launcher/close_glyph.h"
+#include "launcher/startup_progress.h"
 #include "download/low_speed_watchdog.h"
 
 namespace {
@@ -83,9 +84,13 @@ void StartupWindowForm::BindUnits() {
     图形按钮1->SetImages(MakeCloseGlyph(RGB(220, 220, 220)), MakeCloseGlyph(RGB(255, 96, 96)),
                          MakeCloseGlyph(RGB(160, 64, 64)));
 
+    超级按钮1->Clicked = OnPauseResumeClicked;
     超级按钮2->Clicked = OnStartupQuitClicked;
     图形按钮1->Clicked = OnStartupCloseClicked;
+    时钟1->Tick = MarqueeTimerTick;
+    时钟2->Tick = ProgressTimerTick;
     时钟3->Tick = StartupDoneTimerTick;
+    时钟5->Tick = PeakColourTimerTick;
     时钟6->Tick = FadeInTimerTick;
     时钟4->Tick = LowSpeedWatchdogTick;
     标签1->FeedbackEvent = OnOpenClientTypeDialog;

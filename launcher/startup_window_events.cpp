@@ -1,5 +1,6 @@
 #include "launcher/daemon_shutdown.h"
 #include "launcher/globals.h"
+#include "launcher/main_window_placeholder.h"
 #include "launcher/program_exit.h"
 #include "launcher/startup_window.h"
 
@@ -24,8 +25,14 @@ void FadeInTimerTick() {
 }
 
 void StartupDoneTimerTick() {
-    // Placeholder: once StartupDone is set this opens MainWindow, hides the
-    // updater window and stops itself. Nothing sets StartupDone yet.
+    if (!StartupDone) return;
+    // Stopped first: loading MainWindow may pump messages, and a second tick
+    // must not load it again.
+    StartupWindow.时钟3->SetInterval(0);
+    LoadMainWindow();
+    // MainWindow's created handler has destroyed the updater window by now;
+    // hiding it matters only if that did not happen.
+    StartupWindow.SetVisible(false);
 }
 
 void OnStartupQuitClicked() {
