@@ -28,12 +28,6 @@ const char kStillMissingText[] =
     "\xCE\xDE\xB7\xA8\xBB\xF1\xC8\xA1\xBA\xCB\xD0\xC4\xD7\xE9\xBC\xFE\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9\xCD\xF8\xC2\xE7"
     "\xC1\xAC\xBD\xD3\xBA\xF3\xD6\xD8\xD0\xC2\xC6\xF4\xB6\xAF\xC6\xF4\xB6\xAF\xC6\xF7\xA1\xA3";
 
-std::string OwnExecutablePath() {
-    char path[MAX_PATH * 2] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length);
-}
-
 // zip.dll's one export: zip file and destination folder (ending in "\").
 using ExtractAllFunction = int(__stdcall*)(const char* zipFile, const char* folder);
 
@@ -56,6 +50,12 @@ std::string MissingHelperTool(const std::string& folder) {
 }
 
 void DeleteFilePath(const std::string& path) { DeleteFileA(path.c_str()); }
+
+std::string OwnExecutablePath() {
+    char path[MAX_PATH * 2] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length);
+}
 
 std::string RestartCommandLine(const std::string& exePath) { return "\"" + exePath + "\""; }
 

@@ -46,12 +46,6 @@ const char kBadLauncherText[] =
 const char kNewLauncher[] = "temp-launcher.exe";
 const char kScriptName[] = "temp-update.cmd";
 
-std::string OwnExecutableName() {
-    char path[MAX_PATH * 2] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return PathFileName(std::string(path, length), true);
-}
-
 [[noreturn]] void ShowUnpackFailureAndStop(const std::string& commandLine) {
     std::string text = kUnpackErrorStart + DownloadFileName + kUnpackErrorMiddle + commandLine;
     ShowMessageBox(text.c_str(), kUnpackErrorTitle, MB_OK | MB_ICONERROR);
@@ -80,7 +74,7 @@ void InstallDownloadedLauncher() {
         return;
     }
     ShutdownDownloadDaemon();
-    const std::string script = BuildSelfUpdateScript(GetOwnProcessId(), OwnExecutableName());
+    const std::string script = BuildSelfUpdateScript(GetOwnProcessId(), PathFileName(OwnExecutablePath(), true));
     if (WriteWholeFile(folder + "\\" + kScriptName, script))
         RunCommandLine(std::string("cmd /c ") + kScriptName, SW_HIDE, true, folder);
     // Still running: the script could not be written or started.

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <sstream>
 
 #include "download/daemon_endpoint.h"
@@ -34,18 +35,49 @@ std::string Env(const char* name) {
     return value ? value : "";
 }
 
+std::mutex portsMutex;
+int portsHolders = 0;
+HANDLE portsFile = INVALID_HANDLE_VALUE;
+
 }  // namespace
 
+PortsLock::PortsLock() {
+    std::lock_guard<std::mutex> lock(portsMutex);
+    if (portsHolders++ > 0) return;
+    portsFile = CreateFileA("Z:\\tmp\\quillmere-test-ports.lock", GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (portsFile == INVALID_HANDLE_VALUE) return;
+    WaitFor(
+        [] {
+            OVERLAPPED at{};
+            return LockFileEx(portsFile, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != FALSE;
+        },
+        600000);
+}
+
+PortsLock::~PortsLock() {
+    std::lock_guard<std::mutex> lock(portsMutex);
+    if (--portsHolders > 0 || portsFile == INVALID_HANDLE_VALUE) return;
+    OVERLAPPED at{};
+    UnlockFileEx(portsFile, 0, 1, 0, &at);
+    CloseHandle(portsFile);
+    portsFile = INVALID_HANDLE_VALUE;
+}
+
 Service::Service() {
-    // An earlier scenario's service must be gone, or this one cannot listen.
-    WaitFor([] { return !PortAccepts(kServicePort); }, 5000);
     std::string commandLine = "Z:\\usr\\bin\\python3 " + Env("QM_SOURCE_DIR") +
                               "/stand-ins/service/service.py --port " + std::to_string(kServicePort) +
                               " --root . --content " + Env("QM_BIN_DIR") + " --pid-file service.pid --max-seconds 280";
-    if (!RunCommandLine(commandLine, SW_HIDE, false, root_.Path())) return;
     std::string pidFile = root_.File("service.pid");
-    if (!WaitFor([&] { return !testsupport::ReadFileBytes(pidFile).empty(); }, 15000)) return;
-    pid_ = atoi(testsupport::ReadFileBytes(pidFile).c_str());
+    // The port may still be held by a service that is ending, or by a run
+    // that does not take the ports lock: try again for a while.
+    for (int attempt = 0; attempt < 6 && !pid_; ++attempt) {
+        WaitFor([] { return !PortAccepts(kServicePort); }, 20000);
+        if (!RunCommandLine(commandLine, SW_HIDE, false, root_.Path())) return;
+        if (WaitFor([&] { return !testsupport::ReadFileBytes(pidFile).empty(); }, 15000))
+            pid_ = atoi(testsupport::ReadFileBytes(pidFile).c_str());
+    }
 }
 
 Service::~Service() {
@@ -98,7 +130,12 @@ ProgramFolder::ProgramFolder(const std::vector<std::string>& withoutTools) {
     }
 }
 
-ProgramFolder::~ProgramFolder() { StopDaemon(path_); }
+ProgramFolder::~ProgramFolder() {
+    // A launcher that restarted itself or was started by its script is no
+    // child of the test, but it holds the test's output open all the same.
+    { LauncherKiller launchers(File("launcher.exe")); }
+    StopDaemon(path_);
+}
 
 void StopDaemon(const std::string& programFolder) {
     if (PortAccepts(kDaemonPort)) {

@@ -18,6 +18,19 @@ namespace e2e {
 // The port of the launcher's built-in service hosts.
 constexpr int kServicePort = 36580;
 
+// Holds the daemon's and the service's ports for this process. Build
+// folders of their own run their tests at the same time on one machine, and
+// ctest's resource locks reach only the tests of one run; a byte-range lock
+// on a file of the Linux side reaches every Wine process. Nested holders in
+// one process share the one lock. Waits at most a few minutes for it.
+class PortsLock {
+public:
+    PortsLock();
+    ~PortsLock();
+    PortsLock(const PortsLock&) = delete;
+    PortsLock& operator=(const PortsLock&) = delete;
+};
+
 // stand-ins/service/service.py with its default content, in a folder of its own.
 class Service {
 public:
@@ -47,12 +60,14 @@ public:
 private:
     bool Control(const std::string& what, const std::string& path, const std::string& body = {});
 
+    PortsLock ports_;
     testsupport::TempFolder root_;
     int pid_ = 0;
 };
 
 // A program folder with launcher.exe's helper tools, less those named.
-// Stops the daemon the launcher started from it when it goes.
+// Ends every launcher run from it and stops the daemon the launcher started
+// from it when it goes.
 class ProgramFolder {
 public:
     explicit ProgramFolder(const std::vector<std::string>& withoutTools = {});
@@ -64,6 +79,7 @@ public:
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
 
 private:
+    PortsLock ports_;
     testsupport::TempFolder temp_;
     std::string path_;
 };

@@ -46,6 +46,21 @@ TEST_F(InstalledClient, OlderClientFetchesUnpacksAndRemovesTheUpdateArchive) {
     EXPECT_EQ(service.CountRequests("/v1/fivemclient/download"), 0);
 }
 
+TEST_F(InstalledClient, DamagedUpdateArchiveShowsTheUnpackErrorAndEnds) {
+    ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "99"));
+    ASSERT_TRUE(WriteFileBytes(service.FilesFolder() + "\\update.zip", "PK but no archive"));
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+
+    driver::MessageBoxText box = driver::ReadMessageBox(launcher.Pid(), kStepMs);
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.title, kUnpackErrorTitle);
+    EXPECT_NE(box.text.find("7z x -aoa temp-update.zip -o\""), std::string::npos) << box.text;
+    ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
+    EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
+    EXPECT_EQ(ReadFileBytes(FiveM("launcher_version.txt")), "99");
+    EXPECT_FALSE(HasVisibleWindowOfSize(launcher.Pid(), 1280, 720));
+}
+
 TEST_F(InstalledClient, CurrentClientAsksForNothing) {
     ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "100"));
     ASSERT_TRUE(launcher.Start(folder.Path()));
