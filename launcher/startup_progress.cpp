@@ -34,10 +34,17 @@ std::string BytesLine(const char* lead, double completed, double total) {
 }  // namespace
 
 void MarqueeTimerTick() {
-    ShapeBox* fill = StartupWindow.进度条;
-    int left = fill->Left() + kMarqueeStep;
+    // Up to a hundred ticks a second: the fill's place is read once per tick
+    // rather than once per coordinate, each read being a trip to the window
+    // system.
+    HWND fill = StartupWindow.进度条->Handle();
+    RECT place{};
+    GetWindowRect(fill, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(fill), reinterpret_cast<POINT*>(&place), 2);
+    int left = place.left + kMarqueeStep;
     if (left > kTrackWidth) left = kMarqueeRestart;
-    fill->Move(left, fill->Top(), kMarqueeWidth, fill->Height());
+    SetWindowPos(fill, nullptr, left, place.top, kMarqueeWidth, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void ProgressTimerTick() {

@@ -1,0 +1,191 @@
+// Updater benchmark: the CPU time of the real launcher.exe over 30 s while
+// the package-choice dialog waits for a click, and over 30 s while a download
+// runs (the daemon limited to a steady rate so that the download lasts),
+// against the local service and the real daemon. Prints figures; not a test.
+//
+//   updater_bench.exe [seconds per phase] [download limit, e.g. 4M]
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "download/engine_bindings.h"
+#include "download/rpc_request.h"
+#include "e2e/e2e_support.h"
+#include "launcher/client_type_dialog_texts.h"
+#include "launcher/globals.h"
+
+namespace {
+
+// "暂停下载"
+const char kPauseCaption[] = "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8";
+
+// The pause button shows once a download has started.
+bool DownloadStarted(DWORD pid) {
+    for (const driver::ChildWindow& child : driver::ListChildren(pid, "Quillmere FiveM", 2000))
+        if (child.text == kPauseCaption && child.visible && child.enabled) return true;
+    return false;
+}
+const double kBigFileBytes = 2.0 * 1024 * 1024 * 1024;
+
+// Wine's process times of another process stay at zero, so the figures come
+// from the Linux side: every Wine process is a Linux process, and Z: maps "/".
+std::string ReadUnixFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    // procfs files report no size: read until nothing comes.
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+// The Linux process whose command line and environment pass the test; 0 when none.
+template <typename Test>
+int FindUnixProcess(Test test) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int found = 0;
+    do {
+        int pid = atoi(entry.cFileName);
+        if (pid <= 0) continue;
+        std::string base = "Z:\\proc\\" + std::to_string(pid) + "\\";
+        if (test(ReadUnixFile(base + "cmdline"), ReadUnixFile(base + "environ"))) found = pid;
+    } while (!found && FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// User and system time of a Linux process, all its threads; -1 when it is gone.
+double CpuSeconds(int pid) {
+    std::string stat = ReadUnixFile("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos) return -1;
+    // After the name: state (field 3) ... utime (field 14), stime (field 15).
+    const char* at = stat.c_str() + close + 2;
+    double ticks = 0;
+    for (int field = 3; field <= 15 && *at; ++field) {
+        if (field >= 14) ticks += strtod(at, nullptr);
+        at = strchr(at, ' ');
+        if (!at) break;
+        ++at;
+    }
+    return ticks / 100.0;  // USER_HZ
+}
+
+struct Phase {
+    double cpu = 0, wall = 0, server = 0;
+};
+
+Phase Measure(int pid, int serverPid, int seconds) {
+    double cpuStart = CpuSeconds(pid), serverStart = serverPid ? CpuSeconds(serverPid) : 0;
+    DWORD start = GetTickCount();
+    Sleep(seconds * 1000);
+    Phase phase;
+    phase.wall = (GetTickCount() - start) / 1000.0;
+    phase.cpu = CpuSeconds(pid) - cpuStart;
+    phase.server = serverPid ? CpuSeconds(serverPid) - serverStart : -1;
+    return phase;
+}
+
+void Print(const char* what, const Phase& phase) {
+    printf("%-36s launcher %6.2f s CPU over %5.1f s = %5.2f%% of a core", what, phase.cpu, phase.wall,
+           100.0 * phase.cpu / phase.wall);
+    if (phase.server >= 0) printf("; wineserver %5.2f%%", 100.0 * phase.server / phase.wall);
+    printf("\n");
+}
+
+// A file the service serves without keeping it on disk: the folder's file
+// system leaves the unwritten length sparse.
+bool MakeBigFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    size.QuadPart = (LONGLONG)kBigFileBytes;
+    bool ok = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
+
+// The daemon the launcher started answers its own secret, which this program
+// shares through the launcher's globals.
+void LimitDaemon(const std::string& rate) {
+    InitModuleGlobals();
+    DownloadEngineBindings bindings;
+    bindings.rpcSecret = RpcSecret;
+    bindings.rpcRequestId = RpcRequestId;
+    BindDownloadEngine(bindings);
+    Aria2PostRequest("{\"jsonrpc\":\"2.0\",\"method\":\"aria2.changeGlobalOption\",\"id\":\"" + RpcRequestId +
+                     "\",\"params\":[\"token:" + RpcSecret + "\",{\"max-overall-download-limit\":\"" + rate +
+                     "\"}]}");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int seconds = argc > 1 ? atoi(argv[1]) : 30;
+    std::string rate = argc > 2 ? argv[2] : "4M";
+    if (seconds <= 0) seconds = 30;
+
+    e2e::Service service;
+    if (!service.Running()) {
+        fprintf(stderr, "the local service did not start\n");
+        return 1;
+    }
+    e2e::ProgramFolder folder;
+    driver::LauncherProcess launcher;
+    if (!launcher.Start(folder.Path()) || !driver::WaitForWindow(launcher.Pid(), kClientTypeDialogTitle, 60000)) {
+        fprintf(stderr, "the package-choice dialog did not open\n");
+        return 1;
+    }
+    const std::string exe = folder.Path() + "\\launcher.exe";
+    int pid = FindUnixProcess([&](const std::string& cmdline, const std::string&) { return cmdline.find(exe) == 0; });
+    if (!pid || CpuSeconds(pid) < 0) {
+        fprintf(stderr, "cannot find the launcher's Linux process\n");
+        return 1;
+    }
+    // The Wine server of this prefix does the timers' and messages' work for
+    // every Wine process here; its figure is shown beside the launcher's.
+    const char* prefix = getenv("WINEPREFIX");
+    int serverPid = prefix ? FindUnixProcess([&](const std::string& cmdline, const std::string& environment) {
+        return cmdline.find("wineserver") != std::string::npos &&
+               environment.find(std::string("WINEPREFIX=") + prefix + '\0') != std::string::npos;
+    })
+                           : 0;
+    printf("launcher CPU at the dialog: %.2f s since its start\n", CpuSeconds(pid));
+    Phase dialog = Measure(pid, serverPid, seconds);
+
+    if (!MakeBigFile(service.FilesFolder() + "\\big.bin")) {
+        fprintf(stderr, "cannot make the file to download\n");
+        return 1;
+    }
+    service.SetAnswer("/v1/fivemclient/download/nocache", service.Url("/files/big.bin"));
+    LimitDaemon(rate);
+    // The full client option, then the confirm button.
+    if (!driver::ClickAt(launcher.Pid(), kClientTypeDialogTitle, 80, 130) ||
+        !driver::ClickAt(launcher.Pid(), kClientTypeDialogTitle, 230, 415)) {
+        fprintf(stderr, "cannot choose the full client\n");
+        return 1;
+    }
+    if (!e2e::WaitFor([&] { return DownloadStarted(launcher.Pid()); }, 60000)) {
+        fprintf(stderr, "the download did not start: %s\n", e2e::StatusLine(launcher.Pid()).c_str());
+        return 1;
+    }
+    // Again: the download may have started a daemon of its own.
+    LimitDaemon(rate);
+    Phase download = Measure(pid, serverPid, seconds);
+    std::string status = e2e::StatusLine(launcher.Pid());
+    bool stillRunning = DownloadStarted(launcher.Pid()) && !e2e::FileExists(folder.File("FiveM\\FiveM.exe"));
+
+    Print("dialog waiting for a click:", dialog);
+    Print(("download running (limit " + rate + "/s):").c_str(), download);
+    printf("status line at the end: %s (%s)\n", status.c_str(),
+           stillRunning ? "still downloading" : "NOT downloading");
+    printf("goal: about 0%% while the dialog waits, under 2%% of a core while downloading\n");
+    return stillRunning ? 0 : 1;
+}
