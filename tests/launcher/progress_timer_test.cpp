@@ -10,6 +10,7 @@
 #include "download/daemon_endpoint.h"
 #include "download/status_queries.h"
 #include "driver/driver_client.h"
+#include "e2e/e2e_support.h"
 #include "launcher/progress_display.h"
 #include "launcher/startup_progress.h"
 #include "updater_window_fixture.h"
@@ -55,6 +56,10 @@ private:
 
 class ProgressTimer : public UpdaterWindowTest {
 protected:
+    // Other build folders' tests use the daemon's port too; this holds it
+    // for the test.
+    e2e::PortsLock ports;
+
     void SetUp() override {
         ASSERT_FALSE(PortAccepts(kDaemonPort)) << "port 36510 is taken before the test";
         UpdaterWindowTest::SetUp();
