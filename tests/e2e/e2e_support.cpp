@@ -6,7 +6,9 @@
 #include <mutex>
 #include <sstream>
 
+#include "download/add_downloads.h"
 #include "download/daemon_endpoint.h"
+#include "download/download_start.h"
 #include "download/engine_bindings.h"
 #include "download/http_post.h"
 #include "download/rpc_request.h"
@@ -137,14 +139,36 @@ ProgramFolder::~ProgramFolder() {
     StopDaemon(path_);
 }
 
+namespace {
+
+void BindToLaunchersDaemon(const std::string& programFolder) {
+    InitModuleGlobals();
+    DownloadEngineBindings bindings;
+    bindings.rpcSecret = RpcSecret;
+    bindings.rpcRequestId = RpcRequestId;
+    bindings.programFolder = programFolder;
+    BindDownloadEngine(bindings);
+}
+
+}  // namespace
+
+std::string StartOtherDownload(const std::string& programFolder, const std::string& url, const std::string& name) {
+    BindToLaunchersDaemon(programFolder);
+    DownloadTask task;
+    task.uris = url;
+    task.out = name;
+    task.dir = programFolder;
+    task.header = kDownloadCookieHeader;
+    std::vector<std::string> gids;
+    AddUriBatch({task}, gids);
+    UnpauseBatch(gids);
+    BindDownloadEngine(DownloadEngineBindings());
+    return gids.empty() ? std::string() : gids[0];
+}
+
 void StopDaemon(const std::string& programFolder) {
     if (PortAccepts(kDaemonPort)) {
-        InitModuleGlobals();
-        DownloadEngineBindings bindings;
-        bindings.rpcSecret = RpcSecret;
-        bindings.rpcRequestId = RpcRequestId;
-        bindings.programFolder = programFolder;
-        BindDownloadEngine(bindings);
+        BindToLaunchersDaemon(programFolder);
         StopDownloadDaemon();
         BindDownloadEngine(DownloadEngineBindings());
         if (!WaitFor([] { return !PortAccepts(kDaemonPort); }, 8000))

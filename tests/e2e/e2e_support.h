@@ -88,6 +88,11 @@ private:
 // when it does not go; waits until its port is free.
 void StopDaemon(const std::string& programFolder);
 
+// Has the daemon the launcher started download url into its program folder
+// as name, as some other part of the program would; returns its gid, empty
+// on failure.
+std::string StartOtherDownload(const std::string& programFolder, const std::string& url, const std::string& name);
+
 bool FileExists(const std::string& path);
 bool WaitForFile(const std::string& path, DWORD timeoutMs);
 bool WaitForNoFile(const std::string& path, DWORD timeoutMs);

@@ -70,6 +70,28 @@ TEST_F(FreshInstall, UpdateOnlyPackageIsFetchedFromVersionZeroAndRemoved) {
     EXPECT_EQ(service.CountRequests("/v1/fivemclient/download"), 0);
 }
 
+TEST_F(FreshInstall, AnotherDownloadsCompletionLeavesTheClientDownloadRunning) {
+    // The client archive waits on the service until released.
+    ASSERT_TRUE(service.Hold("/files/client.zip"));
+    ASSERT_TRUE(StartAndOpenDialog());
+    ASSERT_TRUE(Click(kFullClientOption));
+    ASSERT_TRUE(Click(kConfirm));
+    ASSERT_TRUE(service.WaitForRequests("/files/client.zip", 1, kStepMs));
+
+    ASSERT_FALSE(StartOtherDownload(folder.Path(), service.Url("/files/update.zip"), "other.zip").empty());
+    ASSERT_TRUE(service.WaitForRequests("/files/update.zip", 1, kStepMs));
+    ASSERT_TRUE(WaitForFile(folder.File("other.zip"), kStepMs));
+    Sleep(1500);  // time for its completion notice to reach the launcher
+    // Not "正在解压文件...": the held client archive is not unpacked.
+    EXPECT_NE(StatusLine(launcher.Pid()), "\xD5\xFD\xD4\xDA\xBD\xE2\xD1\xB9\xCE\xC4\xBC\xFE...");
+    EXPECT_FALSE(FileExists(folder.File("FiveM\\FiveM.exe")));
+    EXPECT_FALSE(driver::ReadMessageBox(launcher.Pid(), 500).found);
+
+    ASSERT_TRUE(service.Release("/files/client.zip"));
+    EXPECT_TRUE(WaitForFile(FiveM("FiveM.exe"), kInstallMs));
+    EXPECT_TRUE(MainWindowOpens());
+}
+
 TEST_F(FreshInstall, ClosingTheDialogEndsTheLauncherWithoutDownloading) {
     ASSERT_TRUE(StartAndOpenDialog());
     ASSERT_TRUE(Click(kCloseCross));
