@@ -29,7 +29,9 @@ bool PortAccepts(int port) {
 }
 
 void KillUnixProcess(int pid) {
-    if (pid > 1) RunCommandLine("Z:\\bin\\kill -9 " + std::to_string(pid), SW_HIDE, true);
+    // A Linux program started from Wine cannot be waited on reliably: the
+    // wait may fail at once or never return. Callers poll for its effect.
+    if (pid > 1) RunCommandLine("Z:\\bin\\kill -9 " + std::to_string(pid), SW_HIDE);
 }
 
 std::string Env(const char* name) {
