@@ -10,19 +10,11 @@ namespace {
 const char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 const DWORD kReadChunk = 1024;
 
-bool IsSecure(const std::string& url) {
-    if (url.size() < 8) return false;
-    std::string prefix = url.substr(0, 8);
-    for (char& c : prefix)
-        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
-    return prefix == "https://";
-}
-
 }  // namespace
 
 DWORD HttpPostRequestFlags(const std::string& url) {
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
-    return flags | (IsSecure(url) ? INTERNET_FLAG_SECURE : INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS);
+    return flags | (UrlIsSecure(url) ? INTERNET_FLAG_SECURE : INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS);
 }
 
 std::string HttpPostHeaders(const std::string& url) {
@@ -41,6 +33,7 @@ std::string HttpPostRequest(const std::string& url, const std::string& body) {
     InternetHandle request(HttpOpenRequestA(connection.get(), "POST", UrlGetPath(url).c_str(), "HTTP/1.1",
                                             nullptr, nullptr, HttpPostRequestFlags(url), 0));
     if (!request) return {};
+    LimitSilentWaits(request.get());
 
     std::string headers = HttpPostHeaders(url);
     // A refused connection shows up as a failed send and then a failed read.

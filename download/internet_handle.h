@@ -19,3 +19,15 @@ public:
 private:
     HINTERNET handle_;
 };
+
+// WinInet under Wine waits for a reply without end, and a daemon that is
+// shutting down still completes connections it never answers. A request
+// gives up after this long without a byte sent or received, as Windows'
+// own defaults do.
+const DWORD kSilentPeerLimitMs = 30000;
+
+inline void LimitSilentWaits(HINTERNET request) {
+    DWORD limit = kSilentPeerLimitMs;
+    InternetSetOptionA(request, INTERNET_OPTION_SEND_TIMEOUT, &limit, sizeof limit);
+    InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &limit, sizeof limit);
+}

@@ -48,6 +48,8 @@ int UrlGetPort(const std::string& url) {
     return StartsWith(LowerAscii(url.substr(0, 5)), "https") ? 443 : 80;
 }
 
+bool UrlIsSecure(const std::string& url) { return StartsWith(LowerAscii(url.substr(0, 8)), "https://"); }
+
 std::string UrlGetPath(const std::string& url) {
     // The host is looked for after the scheme, so that a host such as "h" or
     // "ps" is not found inside "https://".

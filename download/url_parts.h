@@ -13,3 +13,6 @@ int UrlGetPort(const std::string& url);
 
 // Path with its query, beginning with "/"; "/" when the URL has no path.
 std::string UrlGetPath(const std::string& url);
+
+// True for URLs that begin with "https://", in any case.
+bool UrlIsSecure(const std::string& url);

@@ -11,18 +11,10 @@ namespace {
 const char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 const char kAcceptHeader[] = "Accept: */*";
 
-bool IsHttps(const std::string& url) {
-    if (url.size() < 8) return false;
-    std::string scheme = url.substr(0, 8);
-    for (char& c : scheme)
-        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
-    return scheme == "https://";
-}
-
 }  // namespace
 
 std::string HttpGet(const std::string& url) {
-    const bool secure = IsHttps(url);
+    const bool secure = UrlIsSecure(url);
     // Handles close in reverse order of declaration: request, connection, session.
     InternetHandle session(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return {};
@@ -36,6 +28,7 @@ std::string HttpGet(const std::string& url) {
     InternetHandle request(
         HttpOpenRequestA(connection.get(), "GET", UrlGetPath(url).c_str(), "HTTP/1.0", nullptr, nullptr, flags, 0));
     if (!request) return {};
+    LimitSilentWaits(request.get());
     if (!HttpSendRequestA(request.get(), kAcceptHeader, (DWORD)-1, nullptr, 0)) return {};
 
     std::string body;

@@ -12,19 +12,6 @@
 #include "utilities/command_line.h"
 #include "download_test_constants.h"
 
-bool PortAccepts(int port) {
-    TcpClientSocket probe;
-    return probe.Connect(kDaemonAddress, port);
-}
-
-bool WaitForPortClosed(int port, int timeoutMs) {
-    return WaitFor([&] { return !PortAccepts(port); }, timeoutMs);
-}
-
-void KillUnixProcess(int pid) {
-    if (pid > 1) RunCommandLine("Z:\\bin\\kill -9 " + std::to_string(pid), SW_HIDE);
-}
-
 static int ReadLeadingNumber(const std::string& path, int* lines = nullptr) {
     std::string text = testsupport::ReadFileBytes(path);
     if (lines) {
@@ -42,6 +29,7 @@ TestProgramFolder::TestProgramFolder(bool withStandIn, const std::string& progra
     if (withStandIn)
         CopyFileA((testsupport::BinDir() + "\\aria2c.exe").c_str(), File("aria2c.exe").c_str(), FALSE);
     Bind(kTestSecret);
+    testsupport::EndAtAbortFromPidFile(File("aria2c.pid"));
 }
 
 void TestProgramFolder::Bind(const std::string& secret) {
@@ -65,7 +53,7 @@ bool TestProgramFolder::StopDaemon() {
     StopDownloadDaemon();
     bool stopped = WaitForPortClosed(kDaemonPort, 8000);
     if (!stopped) {
-        KillUnixProcess(ReadLeadingNumber(File("aria2c.pid")));
+        testsupport::KillUnixProcess(ReadLeadingNumber(File("aria2c.pid")));
         WaitForPortClosed(kDaemonPort, 5000);
     }
     return stopped;
@@ -77,25 +65,14 @@ TestProgramFolder::~TestProgramFolder() {
     WaitFor([] { return NotificationLoopsRunning() == 0; }, 5000);
     BindDownloadEngine(DownloadEngineBindings());
     for (auto& slot : NotificationCallbacks) slot = nullptr;
+    testsupport::ForgetPidFile(File("aria2c.pid"));
 }
 
-RangeHttpServer::RangeHttpServer(const std::string& folder) {
-    const char* source = getenv("QM_SOURCE_DIR");
-    if (!source) return;
-    std::string info = folder + "\\server.info";
-    DeleteFileA(info.c_str());
-    // The server starts in folder and serves ".", so no path needs converting.
-    RunCommandLine("Z:\\usr\\bin\\python3 " + std::string(source) +
-                       "/tests/download/range_http_server.py . server.info 600",
-                   SW_HIDE, false, folder);
-    WaitFor([&] { return !testsupport::ReadFileBytes(info).empty(); }, 10000);
-    std::string text = testsupport::ReadFileBytes(info);
-    port_ = atoi(text.c_str());
-    size_t blank = text.find(' ');
-    if (blank != std::string::npos) pid_ = atoi(text.c_str() + blank + 1);
-}
+// The server starts in folder and serves ".", so no path needs converting.
+RangeHttpServer::RangeHttpServer(const std::string& folder)
+    : server_("tests/download/range_http_server.py . server.info 600", folder, "server.info") {}
 
-RangeHttpServer::~RangeHttpServer() { KillUnixProcess(pid_); }
+RangeHttpServer::~RangeHttpServer() = default;
 
 std::string TestBytes(size_t size, unsigned seed) {
     std::string bytes(size, '\0');

@@ -8,17 +8,11 @@
 #include <vector>
 
 #include "download/tcp_client_socket.h"
+#include "support/linux_process.h"
 #include "support/test_support.h"
 
-// True when something accepts connections on 127.0.0.1:port.
-bool PortAccepts(int port);
-
-// Waits until nothing accepts on port any more; false after timeoutMs.
-bool WaitForPortClosed(int port, int timeoutMs);
-
-// Ends a Linux process (the stand-ins are not Windows processes, so
-// TerminateProcess cannot reach them).
-void KillUnixProcess(int pid);
+using testsupport::PortAccepts;
+using testsupport::WaitForPortClosed;
 
 class TestProgramFolder {
 public:
@@ -63,14 +57,11 @@ public:
     RangeHttpServer(const RangeHttpServer&) = delete;
     RangeHttpServer& operator=(const RangeHttpServer&) = delete;
 
-    int port() const { return port_; }
-    std::string Url(const std::string& name) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + "/" + name;
-    }
+    int port() const { return server_.port(); }
+    std::string Url(const std::string& name) const { return server_.Url("/" + name); }
 
 private:
-    int port_ = 0;
-    int pid_ = 0;
+    testsupport::ScriptServer server_;
 };
 
 #include <gtest/gtest.h>
@@ -81,17 +72,4 @@ private:
 // Pseudo-random bytes, the same for the same seed.
 std::string TestBytes(size_t size, unsigned seed);
 
-// Waits until predicate holds, polling every 50 ms; false after timeoutMs.
-template <typename Predicate>
-bool WaitFor(Predicate predicate, int timeoutMs);
-
-#include <windows.h>
-template <typename Predicate>
-bool WaitFor(Predicate predicate, int timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!predicate()) {
-        if (GetTickCount() - start > (DWORD)timeoutMs) return false;
-        Sleep(50);
-    }
-    return true;
-}
+using testsupport::WaitFor;

@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include "download/http_post.h"
+#include "download/internet_handle.h"
 #include "download/url_parts.h"
 #include "support/test_http_server.h"
 
@@ -110,6 +111,26 @@ TEST(HttpPostRequest, GivesNothingQuicklyWhenNobodyListens) {
     DWORD start = GetTickCount();
     EXPECT_EQ(HttpPostRequest("http://127.0.0.1:" + std::to_string(port) + "/jsonrpc", "{}"), "");
     EXPECT_LT(GetTickCount() - start, 3000u);
+}
+
+// A daemon that is shutting down still completes connections in its listen
+// queue and never answers them; the exit path must not wait for it forever.
+TEST(HttpPostRequest, GivesUpOnAPeerThatNeverAnswers) {
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);  // and never accept
+    int length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+
+    DWORD start = GetTickCount();
+    EXPECT_EQ(HttpPostRequest("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/jsonrpc", "{}"), "");
+    EXPECT_LT(GetTickCount() - start, kSilentPeerLimitMs + 10000);
+    closesocket(listener);
 }
 
 }  // namespace

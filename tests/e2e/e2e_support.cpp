@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <set>
 #include <sstream>
 
 #include "download/add_downloads.h"
@@ -23,16 +24,9 @@ namespace {
 
 const char* const kTools[] = {"aria2c.exe", "7z.exe", "7z.dll", "node.dll", "zip.dll"};
 
-bool PortAccepts(int port) {
-    TcpClientSocket probe;
-    return probe.Connect(kDaemonAddress, port);
-}
-
-void KillUnixProcess(int pid) {
-    // A Linux program started from Wine cannot be waited on reliably: the
-    // wait may fail at once or never return. Callers poll for its effect.
-    if (pid > 1) RunCommandLine("Z:\\bin\\kill -9 " + std::to_string(pid), SW_HIDE);
-}
+using testsupport::KillUnixProcess;
+using testsupport::PortAccepts;
+using testsupport::WaitForPortClosed;
 
 std::string Env(const char* name) {
     const char* value = getenv(name);
@@ -73,23 +67,24 @@ PortsLock::~PortsLock() {
 }
 
 Service::Service() {
-    std::string commandLine = "Z:\\usr\\bin\\python3 " + Env("QM_SOURCE_DIR") +
-                              "/stand-ins/service/service.py --port " + std::to_string(kServicePort) +
-                              " --root . --content " + Env("QM_BIN_DIR") + " --pid-file service.pid --max-seconds 280";
+    std::string script = "stand-ins/service/service.py --port " + std::to_string(kServicePort) + " --root . --content " +
+                         Env("QM_BIN_DIR") + " --pid-file service.pid --max-seconds 280";
     std::string pidFile = root_.File("service.pid");
     // The port may still be held by a service that is ending, or by a run
     // that does not take the ports lock: try again for a while.
     for (int attempt = 0; attempt < 6 && !pid_; ++attempt) {
-        WaitFor([] { return !PortAccepts(kServicePort); }, 20000);
-        if (!RunCommandLine(commandLine, SW_HIDE, false, root_.Path())) return;
+        WaitForPortClosed(kServicePort, 20000);
+        if (!testsupport::StartPythonScript(script, root_.Path())) return;
         if (WaitFor([&] { return !testsupport::ReadFileBytes(pidFile).empty(); }, 15000))
             pid_ = atoi(testsupport::ReadFileBytes(pidFile).c_str());
     }
+    testsupport::EndAtAbort(pid_);
 }
 
 Service::~Service() {
     KillUnixProcess(pid_);
-    WaitFor([] { return !PortAccepts(kServicePort); }, 5000);
+    testsupport::Forget(pid_);
+    WaitForPortClosed(kServicePort, 5000);
 }
 
 std::string Service::Url(const std::string& path) const {
@@ -126,6 +121,27 @@ bool Service::WaitForRequests(const std::string& prefix, int count, DWORD timeou
     return WaitFor([&] { return CountRequests(prefix) >= count; }, timeoutMs);
 }
 
+namespace {
+
+std::mutex foldersMutex;
+std::set<std::string>& LiveFolders() {
+    static std::set<std::string> folders;
+    return folders;
+}
+
+// Launchers are Windows processes, but the test program's end does not end
+// them, and they hold its output open.
+void EndLaunchersOfLiveFolders() {
+    std::set<std::string> folders;
+    {
+        std::lock_guard<std::mutex> lock(foldersMutex);
+        folders = LiveFolders();
+    }
+    for (const std::string& folder : folders) LauncherKiller launchers(folder + "\\launcher.exe");
+}
+
+}  // namespace
+
 ProgramFolder::ProgramFolder(const std::vector<std::string>& withoutTools) {
     // A blank in the name, as users' folders may have.
     path_ = temp_.File("Quillmere FiveM");
@@ -135,6 +151,13 @@ ProgramFolder::ProgramFolder(const std::vector<std::string>& withoutTools) {
         for (const std::string& without : withoutTools) skip = skip || without == tool;
         if (!skip) CopyFileA((testsupport::BinDir() + "\\" + tool).c_str(), File(tool).c_str(), FALSE);
     }
+    static bool hooked = (testsupport::OnTestProgramAbort(EndLaunchersOfLiveFolders), true);
+    (void)hooked;
+    {
+        std::lock_guard<std::mutex> lock(foldersMutex);
+        LiveFolders().insert(path_);
+    }
+    testsupport::EndAtAbortFromPidFile(File("aria2c.pid"));
 }
 
 ProgramFolder::~ProgramFolder() {
@@ -142,6 +165,9 @@ ProgramFolder::~ProgramFolder() {
     // child of the test, but it holds the test's output open all the same.
     { LauncherKiller launchers(File("launcher.exe")); }
     StopDaemon(path_);
+    testsupport::ForgetPidFile(File("aria2c.pid"));
+    std::lock_guard<std::mutex> lock(foldersMutex);
+    LiveFolders().erase(path_);
 }
 
 namespace {
@@ -172,14 +198,15 @@ std::string StartOtherDownload(const std::string& programFolder, const std::stri
 }
 
 void StopDaemon(const std::string& programFolder) {
-    if (PortAccepts(kDaemonPort)) {
-        BindToLaunchersDaemon(programFolder);
-        StopDownloadDaemon();
-        BindDownloadEngine(DownloadEngineBindings());
-        if (!WaitFor([] { return !PortAccepts(kDaemonPort); }, 8000))
-            KillUnixProcess(atoi(testsupport::ReadFileBytes(programFolder + "\\aria2c.pid").c_str()));
-    }
-    WaitFor([] { return !PortAccepts(kDaemonPort); }, 8000);
+    if (!PortAccepts(kDaemonPort)) return;
+    // Not asked over RPC first: a daemon that is already shutting down still
+    // completes connections and never answers them.
+    KillUnixProcess(atoi(testsupport::ReadFileBytes(programFolder + "\\aria2c.pid").c_str()));
+    if (WaitForPortClosed(kDaemonPort, 8000)) return;
+    BindToLaunchersDaemon(programFolder);
+    StopDownloadDaemon();
+    BindDownloadEngine(DownloadEngineBindings());
+    WaitForPortClosed(kDaemonPort, 8000);
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

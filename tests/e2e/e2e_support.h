@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/driver_client.h"
+#include "support/linux_process.h"
 #include "support/test_support.h"
 
 namespace e2e {
@@ -84,8 +85,8 @@ private:
     std::string path_;
 };
 
-// Asks the daemon to stop (with the launcher's own secret) and kills it
-// when it does not go; waits until its port is free.
+// Kills the daemon started from programFolder, asks it to stop (with the
+// launcher's own secret) if that did not end it; waits until its port is free.
 void StopDaemon(const std::string& programFolder);
 
 // Has the daemon the launcher started download url into its program folder
@@ -101,16 +102,7 @@ bool WaitForNoFile(const std::string& path, DWORD timeoutMs);
 bool HasVisibleWindowOfSize(DWORD pid, int width, int height);
 bool WaitForVisibleWindowOfSize(DWORD pid, int width, int height, DWORD timeoutMs);
 
-// Waits until predicate holds, polling every 50 ms.
-template <typename Predicate>
-bool WaitFor(Predicate predicate, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!predicate()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(50);
-    }
-    return true;
-}
+using testsupport::WaitFor;
 
 // Starts launcher.exe (copied into folder) without keeping any handle to its
 // process: Wine keeps a program's file in use while a handle to its process

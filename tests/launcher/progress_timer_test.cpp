@@ -33,25 +33,13 @@ const char kResumeCaption[] = "\xBF\xAA\xCA\xBC\xCF\xC2\xD4\xD8";
 // sizes are multiples of two blocks.
 class HalfHttpServer {
 public:
-    explicit HalfHttpServer(const std::string& folder) {
-        const char* source = getenv("QM_SOURCE_DIR");
-        if (!source) return;
-        std::string info = folder + "\\half.info";
-        RunCommandLine("Z:\\usr\\bin\\python3 " + std::string(source) +
-                           "/tests/launcher/half_http_server.py half.info 300",
-                       SW_HIDE, false, folder);
-        WaitFor([&] { return !testsupport::ReadFileBytes(info).empty(); }, 10000);
-        std::string text = testsupport::ReadFileBytes(info);
-        port_ = atoi(text.c_str());
-        size_t blank = text.find(' ');
-        if (blank != std::string::npos) pid_ = atoi(text.c_str() + blank + 1);
-    }
-    ~HalfHttpServer() { KillUnixProcess(pid_); }
-    int port() const { return port_; }
-    std::string Url(int total) const { return "http://127.0.0.1:" + std::to_string(port_) + "/" + std::to_string(total); }
+    explicit HalfHttpServer(const std::string& folder)
+        : server_("tests/launcher/half_http_server.py half.info 300", folder, "half.info") {}
+    int port() const { return server_.port(); }
+    std::string Url(int total) const { return server_.Url("/" + std::to_string(total)); }
 
 private:
-    int port_ = 0, pid_ = 0;
+    testsupport::ScriptServer server_;
 };
 
 class ProgressTimer : public UpdaterWindowTest {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <mutex>
 
 namespace testsupport {
 
@@ -91,6 +92,34 @@ std::string ReadFileBytes(const std::string& path) {
     while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
     fclose(f);
     return out;
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+namespace {
+
+std::mutex abortMutex;
+std::vector<std::function<void()>>& AbortActions() {
+    static std::vector<std::function<void()>> actions;
+    return actions;
+}
+
+}  // namespace
+
+void OnTestProgramAbort(std::function<void()> action) {
+    std::lock_guard<std::mutex> lock(abortMutex);
+    AbortActions().push_back(std::move(action));
+}
+
+void RunTestProgramAbortActions() {
+    std::vector<std::function<void()>> actions;
+    {
+        std::lock_guard<std::mutex> lock(abortMutex);
+        actions = AbortActions();
+    }
+    for (auto& action : actions) action();
 }
 
 }  // namespace testsupport

@@ -1,6 +1,9 @@
 // Shared helpers for the test executables that run under Wine.
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,5 +42,25 @@ private:
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+
+// Waits until predicate holds, polling every 50 ms; false after timeoutMs.
+template <typename Predicate>
+bool WaitFor(Predicate predicate, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!predicate()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// One test case that runs longer than its limit (QM_TEST_CASE_SECONDS,
+// default 240) ends the whole test program with exit code 124, after naming
+// the case and running these actions from another thread. They end what the
+// case started outside the program, which would otherwise keep ctest
+// waiting on the program's output until ctest's own limit.
+void OnTestProgramAbort(std::function<void()> action);
+// Run by the test program's entry point when it ends a case.
+void RunTestProgramAbortActions();
 
 }  // namespace testsupport
