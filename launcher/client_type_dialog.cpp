@@ -2,6 +2,7 @@
 
 #include "launcher/client_type_dialog_texts.h"
 #include "launcher/globals.h"
+#include "utilities/busy_delay.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ void SelectOption(int choice) {
 void Commit(int server, int choice) {
     ChosenDownloadServer = server;
     PackageChoice = choice;
+    WakeBusyWaits();
 }
 
 }  // namespace

@@ -34,10 +34,8 @@ bool UpdateClient() {
     UpdatePackageUnpacked = false;
     DownloadFileName = "temp-update.zip";
     if (!StartMainDownload(url)) return false;
-    while (!UpdatePackageUnpacked) {
-        if (MainDownloadFailed) return false;
-        BusyDelay(1);
-    }
+    BusyWaitUntil([] { return UpdatePackageUnpacked || MainDownloadFailed; });
+    if (!UpdatePackageUnpacked) return false;
     DeleteFilePath(ProgramFolder() + "\\temp-update.zip");
     return true;
 }

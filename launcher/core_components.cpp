@@ -67,6 +67,7 @@ void FetchPluginArchive() {
     ExtractWithZipDll(folder, archive);
     DeleteFilePath(archive);
     CoreComponentsReady = true;
+    WakeBusyWaits();
 }
 
 void FetchCoreComponents() {
@@ -74,7 +75,7 @@ void FetchCoreComponents() {
     const std::string folder = ProgramFolder();
     WriteWholeFile(folder + "\\zip.dll", ZipDllImage(), ZipDllImageSize());
     StartWorkerThread(FetchPluginArchive);
-    while (!CoreComponentsReady) BusyDelay(100);
+    BusyWaitUntil([] { return CoreComponentsReady.load(); });
     ShutdownDownloadDaemon();
     // Restarting while a tool is still missing would fetch again at once,
     // forever; the user is told instead.

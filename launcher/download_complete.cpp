@@ -112,4 +112,5 @@ void UnpackPackage() {
     }
     if (!unpacked) ShowUnpackFailureAndStop(commandLine);
     UpdatePackageUnpacked = true;
+    WakeBusyWaits();
 }

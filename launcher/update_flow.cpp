@@ -146,7 +146,7 @@ void ChoosePackage() {
     PackageChoice = -1;
     SetStartupWindowTopmost(false);
     if (StartupWindow.标签1) RaiseFeedbackEvent(StartupWindow.标签1, 0, 0, true);
-    while (PackageChoice == -1) BusyDelay(1);
+    BusyWaitUntil([] { return PackageChoice != -1; });
     SetStartupWindowTopmost(true);
     switch (PackageChoice) {
         case 0:

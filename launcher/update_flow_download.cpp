@@ -14,6 +14,7 @@
 #include "launcher/progress_display.h"
 #include "launcher/startup_window.h"
 #include "launcher/worker_thread.h"
+#include "utilities/busy_delay.h"
 
 std::atomic<bool> MainDownloadFailed{false};
 
@@ -116,6 +117,7 @@ void EndDownloadDisplay() {
 
 void ShowDownloadFailure() {
     MainDownloadFailed = true;
+    WakeBusyWaits();
     EndDownloadDisplay();
     ShowProgress(0, kFailedLine, "");
     std::string text = kFailureTextStart + DownloadFileName + kFailureTextEnd;
@@ -126,6 +128,7 @@ void OnDownloadError(const std::string& text) {
     try {
         if (!ClaimCurrentDownloadGid(NotificationGid(text))) return;
         MainDownloadFailed = true;
+        WakeBusyWaits();
         // The box waits for the user; the notification thread must not.
         StartWorkerThread(ShowDownloadFailureThread);
     } catch (...) {

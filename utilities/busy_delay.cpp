@@ -25,3 +25,28 @@ void BusyDelay(int milliseconds) {
         MsgWaitForMultipleObjectsEx(0, nullptr, (DWORD)milliseconds - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
 }
+
+namespace {
+
+HANDLE FlagChanged() {
+    // Manual reset: every waiter sees the wake; each clears it before it
+    // looks at its flag, so a wake that comes in between is not lost.
+    static HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return event;
+}
+
+const DWORD kLongestUnwokenWaitMs = 250;
+
+}  // namespace
+
+void BusyWaitUntil(const std::function<bool()>& done) {
+    HANDLE changed = FlagChanged();
+    for (;;) {
+        ResetEvent(changed);
+        ProcessPendingMessages();
+        if (done()) return;
+        MsgWaitForMultipleObjectsEx(1, &changed, kLongestUnwokenWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+void WakeBusyWaits() { SetEvent(FlagChanged()); }

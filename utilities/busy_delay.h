@@ -6,7 +6,19 @@
 // A delay of 0 or less returns at once.
 #pragma once
 
+#include <functional>
+
 void BusyDelay(int milliseconds);
+
+// Busy-waits as BusyDelay does until done() holds. done() is checked again
+// when a message arrives for this thread, when WakeBusyWaits is called from
+// any thread, and every 250 ms at the latest, so a flag set without a wake
+// is still seen. A worker that waits for the user's click this way sleeps
+// instead of waking a thousand times a second.
+void BusyWaitUntil(const std::function<bool()>& done);
+
+// Called after setting a flag some BusyWaitUntil may be waiting for.
+void WakeBusyWaits();
 
 // Dispatches every message now waiting for the calling thread. A quit request
 // found here is put back for the message loop.

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
 #include "utilities/busy_delay.h"
 #include "launcher/ui/buttons.h"
@@ -316,6 +317,44 @@ TEST(BusyDelay, LeavesAQuitRequestForTheMessageLoop) {
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+// The flow's worker waits this way for the user's click and for an unpack.
+TEST(BusyWaitUntil, WakesAtOnceForAFlagSetWithAWakeFromAnotherThread) {
+    std::atomic<bool> flag{false};
+    std::thread setter([&] {
+        Sleep(100);
+        flag = true;
+        WakeBusyWaits();
+    });
+    ULONGLONG cpuBefore = ThreadCpuMilliseconds();
+    DWORD start = GetTickCount();
+    BusyWaitUntil([&] { return flag.load(); });
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 90u);
+    EXPECT_LT(elapsed, 230u);  // not left for the 250 ms fallback
+    EXPECT_LT(ThreadCpuMilliseconds() - cpuBefore, 50u);
+    setter.join();
+}
+
+TEST_F(UiLayer, BusyWaitUntilSeesAFlagSetByItsOwnMessagesAndWithoutAWake) {
+    // Set by an event of the waiting thread's own window: the message wakes it.
+    bool fed = false;
+    window->Get<Label>("hand-off")->FeedbackEvent = [&](int, int) { return fed = true, 0; };
+    PostMessageA(window->FindUnit("hand-off")->Handle(), kFeedbackMessage, 1, 0);
+    BusyWaitUntil([&] { return fed; });
+    EXPECT_TRUE(fed);
+
+    // Set with no wake at all: seen at the latest a quarter second later.
+    std::atomic<bool> flag{false};
+    std::thread setter([&] {
+        Sleep(50);
+        flag = true;
+    });
+    DWORD start = GetTickCount();
+    BusyWaitUntil([&] { return flag.load(); });
+    EXPECT_LT(GetTickCount() - start, 1500u);
+    setter.join();
 }
 
 TEST(WindowLifetime, DestroyingRaisesWindowDestroyingAndTheLastWindowEndsTheLoop) {
