@@ -72,11 +72,7 @@ TEST_F(InstalledClient, CurrentClientAsksForNothing) {
     EXPECT_FALSE(driver::ReadMessageBox(launcher.Pid(), 300).found);
 }
 
-// Under Wine the killed launcher's executable can stay locked beyond the
-// script's one-second pause while the test still holds its process handle,
-// so "del" meets a sharing violation. The script itself is exercised by
-// self_update_script_test; this whole-road case waits for that to be solved.
-TEST_F(InstalledClient, DISABLED_NewerLauncherReplacesTheRunningOneAndStarts) {
+TEST_F(InstalledClient, NewerLauncherReplacesTheRunningOneAndStarts) {
     ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "100"));
     // A file of the launcher's name elsewhere must survive the replacement.
     ASSERT_TRUE(WriteFileBytes(FiveM("launcher.exe"), "not the launcher"));
