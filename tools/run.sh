@@ -9,6 +9,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${QM_BUILD_DIR:-$ROOT/build}"
 SERVICE_PORT=36580   # the launcher's built-in service hosts (launcher/CMakeLists.txt)
 "$ROOT/tools/build.sh" "$BUILD"
+BUILD="$(cd "$BUILD" && pwd)"   # the launcher runs from inside it
 
 RUN="$BUILD/run"
 mkdir -p "$RUN" "$BUILD/run-service"

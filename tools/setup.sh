@@ -13,8 +13,10 @@ PREFIX="$DEPS/prefix"
 TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 JOBS="$(nproc)"
 
+# fonts-wqy-microhei: a Chinese font, without which Wine draws the
+# launcher's texts as empty boxes.
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686 libz-mingw-w64-dev xvfb aria2 p7zip-full
-          cmake make dpkg-dev locales googletest python3)
+          cmake make dpkg-dev locales googletest python3 fonts-wqy-microhei)
 
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
