@@ -3,11 +3,10 @@
 # aria2.tellStatus batch reply for 100 downloads: our parse+print against
 # json-c's json_tokener_parse + json_object_to_json_string_ext(PLAIN).
 #
-#   tools/bench-json.sh [ITERATIONS]        (build folder: $QM_BUILD_DIR, default build)
+#   tools/bench-json.sh [ITERATIONS]
+#   QM_BUILD_DIR=... selects the build folder (default: build);
+#   QM_BENCH_NO_BUILD=1 skips the build step.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="${QM_BUILD_DIR:-$ROOT/build}"
-"$ROOT/tools/build.sh" "$BUILD" >/dev/null
-cmake --build "$BUILD" --target json_benchmark >/dev/null
 DATA="Z:${ROOT//\//\\}\\tests\\json\\data\\tellstatus-batch-100.json"
-exec "$ROOT/tools/with-wine.sh" "$BUILD" wine "$BUILD/bin/json_benchmark.exe" "$DATA" "${1:-200}"
+exec "$ROOT/tools/run-bench.sh" json_benchmark.exe "$DATA" "${1:-200}"

@@ -9,10 +9,4 @@
 #   QM_BUILD_DIR=... selects the build folder (default: build);
 #   QM_BENCH_NO_BUILD=1 skips the build step.
 set -euo pipefail
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="${QM_BUILD_DIR:-$ROOT/build}"
-if [ -z "${QM_BENCH_NO_BUILD:-}" ]; then
-    "$ROOT/tools/build.sh" "$BUILD" >/dev/null
-fi
-export QM_BIN_DIR="$BUILD/bin" QM_SOURCE_DIR="$ROOT"
-exec "$ROOT/tools/with-wine.sh" "$BUILD" wine "$BUILD/bin/updater_bench.exe" "${1:-30}" "${2:-4M}"
+exec "$(dirname "${BASH_SOURCE[0]}")/run-bench.sh" updater_bench.exe "${1:-30}" "${2:-4M}"
