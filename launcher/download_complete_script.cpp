@@ -27,22 +27,10 @@ std::string BuildSelfUpdateScript(uint32_t pid, const std::string& exeName) {
     const std::string startTarget = name[0] == '"' ? "\"\" " + name : name;
     // Without /s: del would also remove every file of that name in the
     // sub-folders (the FiveM folder among them).
-    // A program that is slow to end, or a scanner looking at its file, keeps
-    // it in use beyond the one-second pause; the old launcher would then
-    // start again and fetch the same update once more. The removal is tried
-    // again each second, ten times at most.
     return "@echo off\r\n"
            "taskkill /f /PID " + std::to_string(pid) + "\r\n"
            "ping -n 2 127.0.0.1\r\n"
-           "set tries=0\r\n"
-           ":remove\r\n"
            "del /q " + name + "\r\n"
-           "if not exist " + name + " goto replace\r\n"
-           "set /a tries+=1\r\n"
-           "if %tries% geq 10 goto replace\r\n"
-           "ping -n 2 127.0.0.1\r\n"
-           "goto remove\r\n"
-           ":replace\r\n"
            "move /Y temp-launcher.exe " + name + "\r\n"
            "start " + startTarget + "\r\n"
            "del /q %0";

@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <thread>
-
 #include "e2e/e2e_support.h"
 #include "launcher/download_complete_script.h"
 #include "utilities/command_line.h"
@@ -78,34 +76,6 @@ TEST(SelfUpdateScript, ReplacesOnlyTheRunningProgramStartsTheNewOneAndRemovesIts
     EXPECT_EQ(ReadFileBytes(folder.File(std::string("FiveM\\") + kName)), "same name, other folder");
     EXPECT_FALSE(e2e::FileExists(folder.File("temp-launcher.exe")));
     EXPECT_FALSE(e2e::FileExists(folder.File("temp-update.cmd")));
-}
-
-TEST(SelfUpdateScript, WaitsForAnOldProgramFileThatStaysInUseAfterTheKill) {
-    testsupport::TempFolder folder;
-    KillByName guard;
-    const std::string standIn = ReadFileBytes(testsupport::BinDir() + "\\FiveM.exe");
-    const std::string newBuild = standIn + "newer build";
-    ASSERT_TRUE(WriteFileBytes(folder.File(kName), standIn));
-    ASSERT_TRUE(WriteFileBytes(folder.File("temp-launcher.exe"), newBuild));
-
-    // Open without delete sharing for a good while after the script's first
-    // pause, as a slow exit or a scanner would keep it.
-    HANDLE inUse = CreateFileA(folder.File(kName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
-    std::thread release([inUse] {
-        Sleep(2500);
-        CloseHandle(inUse);
-    });
-    // No program runs under that pid; taskkill only complains.
-    ASSERT_TRUE(WriteFileBytes(folder.File("temp-update.cmd"), BuildSelfUpdateScript(0x7FFFFFF0, kName)));
-    bool ran = RunCommandLine("cmd /c temp-update.cmd", SW_HIDE, true, folder.Path());
-    release.join();
-    ASSERT_TRUE(ran);
-
-    EXPECT_TRUE(e2e::WaitFor([&] { return ReadFileBytes(folder.File(kName)) == newBuild; }, 10000));
-    EXPECT_TRUE(e2e::WaitFor([&] { return ProcessesNamed(kName).size() == 1; }, 10000));
-    EXPECT_FALSE(e2e::FileExists(folder.File("temp-launcher.exe")));
 }
 
 }  // namespace
