@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+namespace {
+
+// Dispatches every message now waiting for the calling thread. A quit request
+// found here is put back for the message loop.
 void ProcessPendingMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -14,6 +18,17 @@ void ProcessPendingMessages() {
     }
 }
 
+HANDLE FlagChanged() {
+    // Manual reset: every waiter sees the wake; each clears it before it
+    // looks at its flag, so a wake that comes in between is not lost.
+    static HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return event;
+}
+
+const DWORD kLongestUnwokenWaitMs = 250;
+
+}  // namespace
+
 void BusyDelay(int milliseconds) {
     if (milliseconds <= 0) return;
     DWORD start = GetTickCount();
@@ -25,19 +40,6 @@ void BusyDelay(int milliseconds) {
         MsgWaitForMultipleObjectsEx(0, nullptr, (DWORD)milliseconds - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
 }
-
-namespace {
-
-HANDLE FlagChanged() {
-    // Manual reset: every waiter sees the wake; each clears it before it
-    // looks at its flag, so a wake that comes in between is not lost.
-    static HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    return event;
-}
-
-const DWORD kLongestUnwokenWaitMs = 250;
-
-}  // namespace
 
 void BusyWaitUntil(const std::function<bool()>& done) {
     HANDLE changed = FlagChanged();

@@ -19,7 +19,3 @@ void BusyWaitUntil(const std::function<bool()>& done);
 
 // Called after setting a flag some BusyWaitUntil may be waiting for.
 void WakeBusyWaits();
-
-// Dispatches every message now waiting for the calling thread. A quit request
-// found here is put back for the message loop.
-void ProcessPendingMessages();

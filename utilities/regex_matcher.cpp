@@ -34,11 +34,7 @@ RegexMatcher::RegexMatcher() = default;
 RegexMatcher::RegexMatcher(const RegexMatcher& other)
     : regex_(other.regex_), matches_(other.matches_), subject_(other.subject_) {}
 
-RegexMatcher::~RegexMatcher() {
-    // The COM objects must go before the apartment does.
-    matches_.Reset();
-    regex_.Reset();
-}
+RegexMatcher::~RegexMatcher() = default;
 
 bool RegexMatcher::Search(const std::string& pattern, const std::string& subject, std::optional<bool> caseSensitive,
                           std::optional<bool> multiLine, std::optional<bool> global, bool replaceQuotePlaceholder) {
@@ -71,14 +67,18 @@ int RegexMatcher::GetMatchCount() {
     return matches_.GetProperty(L"Count").ToInt();
 }
 
+DispatchObject RegexMatcher::MatchAt(int n) const {
+    Variant index = Variant::FromInt(n - 1);
+    return matches_.GetObjectProperty(L"Item", &index, 1);
+}
+
 // FirstIndex counts UTF-16 units. The byte offset of the same place is the
 // byte length of those units in the ANSI code page; that is exact even when
 // the same text matches more than once after double-byte characters. Should
 // the match not stand there, search from FirstIndex as a byte position, which
 // can only lie at or before the match.
-int RegexMatcher::BytePositionOf(const std::string& text, const DispatchObject& match) {
+int RegexMatcher::BytePositionOf(const std::string& text, const DispatchObject& match, bool ignoreCase) {
     int firstIndex = match.GetProperty(L"FirstIndex").ToInt();
-    bool ignoreCase = regex_.GetProperty(L"IgnoreCase").ToBool();
     WideBuffer units = MultiByteToWide(subject_.c_str(), kCodePageSystemAnsi);
     if (firstIndex >= 0 && (size_t)firstIndex < units.size()) {
         std::wstring prefix(units.data(), units.data() + firstIndex);
@@ -92,17 +92,16 @@ int RegexMatcher::BytePositionOf(const std::string& text, const DispatchObject& 
 
 std::string RegexMatcher::GetMatch(int n, int* position) {
     if (matches_.Empty()) return {};
-    Variant index = Variant::FromInt(n - 1);
-    DispatchObject match = matches_.GetObjectProperty(L"Item", &index, 1);
+    DispatchObject match = MatchAt(n);
     std::string text = match.Empty() ? std::string() : match.GetProperty(L"Value").ToText();
-    if (position) *position = match.Empty() ? -2 : BytePositionOf(text, match);
+    if (position)
+        *position = match.Empty() ? -2 : BytePositionOf(text, match, regex_.GetProperty(L"IgnoreCase").ToBool());
     return text;
 }
 
 std::string RegexMatcher::GetSubMatch(int n, int k, int* position) {
     if (matches_.Empty()) return {};
-    Variant index = Variant::FromInt(n - 1);
-    DispatchObject match = matches_.GetObjectProperty(L"Item", &index, 1);
+    DispatchObject match = MatchAt(n);
     DispatchObject subMatches = match.GetObjectProperty(L"SubMatches");
     Variant subIndex = Variant::FromInt(k - 1);
     std::string text = subMatches.Empty() ? std::string() : subMatches.GetProperty(L"Item", &subIndex, 1).ToText();
@@ -110,9 +109,9 @@ std::string RegexMatcher::GetSubMatch(int n, int k, int* position) {
         *position = -2;
         if (!match.Empty()) {
             // A group has no index of its own: look for it from where its match begins.
-            int matchAt = BytePositionOf(match.GetProperty(L"Value").ToText(), match);
-            int found = FindText(subject_, text, matchAt < 0 ? 1 : matchAt + 1,
-                                 regex_.GetProperty(L"IgnoreCase").ToBool());
+            bool ignoreCase = regex_.GetProperty(L"IgnoreCase").ToBool();
+            int matchAt = BytePositionOf(match.GetProperty(L"Value").ToText(), match, ignoreCase);
+            int found = FindText(subject_, text, matchAt < 0 ? 1 : matchAt + 1, ignoreCase);
             *position = found < 0 ? -2 : found - 1;
         }
     }
@@ -121,9 +120,7 @@ std::string RegexMatcher::GetSubMatch(int n, int k, int* position) {
 
 int RegexMatcher::GetSubMatchCount() {
     if (matches_.Empty()) return 0;
-    Variant first = Variant::FromInt(0);
-    DispatchObject match = matches_.GetObjectProperty(L"Item", &first, 1);
-    return match.GetObjectProperty(L"SubMatches").GetProperty(L"Count").ToInt();
+    return MatchAt(1).GetObjectProperty(L"SubMatches").GetProperty(L"Count").ToInt();
 }
 
 bool ContainsChineseChar(const std::string& text) {

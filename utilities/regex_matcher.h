@@ -34,8 +34,11 @@ public:
     int GetSubMatchCount();
 
 private:
-    int BytePositionOf(const std::string& text, const DispatchObject& match);
+    // Match n (1-based) of the last search; empty when there is none.
+    DispatchObject MatchAt(int n) const;
+    int BytePositionOf(const std::string& text, const DispatchObject& match, bool ignoreCase);
 
+    // Declared first so it ends after the COM objects.
     ComApartment apartment_;
     DispatchObject regex_;
     DispatchObject matches_;

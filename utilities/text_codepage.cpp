@@ -8,13 +8,15 @@ namespace {
 
 // Sizes are counted under the code page that is actually converted: counting
 // under the system code page loses or pads texts whose length differs between
-// the two (invalid UTF-8 under 936, Chinese text under 1252).
-WideBuffer ToWide(const char* text, UINT codePage) {
-    if (!text || !*text) return {};
-    int units = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+// the two (invalid UTF-8 under 936, Chinese text under 1252). A length of -1
+// reads up to the terminator and keeps it; a given length converts exactly
+// those bytes and adds none.
+WideBuffer ToWide(const char* text, int length, UINT codePage) {
+    if (!text || length == 0 || !*text) return {};
+    int units = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
     if (units <= 0) return {};
     WideBuffer wide(units, L'\0');
-    if (MultiByteToWideChar(codePage, 0, text, -1, wide.data(), units) <= 0) return {};
+    if (MultiByteToWideChar(codePage, 0, text, length, wide.data(), units) <= 0) return {};
     return wide;
 }
 
@@ -31,12 +33,8 @@ std::string FromWide(const wchar_t* units, int count, UINT codePage) {
 }  // namespace
 
 std::string Utf8ToAnsi(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    int units = MultiByteToWideChar(kCodePageUtf8, 0, utf8.data(), (int)utf8.size(), nullptr, 0);
-    if (units <= 0) return {};
-    std::wstring wide(units, L'\0');
-    if (MultiByteToWideChar(kCodePageUtf8, 0, utf8.data(), (int)utf8.size(), wide.data(), units) <= 0) return {};
-    return FromWide(wide.data(), units, kCodePageGbk);
+    WideBuffer wide = ToWide(utf8.data(), (int)utf8.size(), kCodePageUtf8);
+    return FromWide(wide.data(), (int)wide.size(), kCodePageGbk);
 }
 
 std::string AnsiToUtf8(const char* text) {
@@ -45,7 +43,7 @@ std::string AnsiToUtf8(const char* text) {
 }
 
 WideBuffer MultiByteToWide(const char* text, std::optional<UINT> codePage) {
-    return ToWide(text, codePage.value_or(kCodePageUtf8));
+    return ToWide(text, -1, codePage.value_or(kCodePageUtf8));
 }
 
 std::string WideToMultiByte(const wchar_t* units, std::optional<UINT> codePage) {
@@ -61,7 +59,7 @@ std::string WideToMultiByte(const WideBuffer& wide, std::optional<UINT> codePage
     return FromWide(wide.data(), (int)length, codePage.value_or(kCodePageSystemAnsi));
 }
 
-WideBuffer AnsiToWide(const char* text) { return ToWide(text, kCodePageGbk); }
+WideBuffer AnsiToWide(const char* text) { return ToWide(text, -1, kCodePageGbk); }
 
 GUID GuidFromText(const char* text) {
     GUID guid = {};

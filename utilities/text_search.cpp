@@ -2,6 +2,12 @@
 
 namespace {
 
+// Offset of the character after the one starting at at; a lead byte at the
+// very end stands alone.
+size_t NextCharacter(std::string_view text, size_t at) {
+    return at + ((IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size()) ? 2 : 1);
+}
+
 unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? (unsigned char)(c + 32) : c; }
 
 // Compares byte by byte; only bytes that start a character may be folded,
@@ -30,26 +36,22 @@ int FindText(std::string_view text, std::string_view needle, int start, bool ign
     size_t at = 0;
     while (at + needle.size() <= text.size()) {
         if (at >= from && MatchesAt(text, at, needle, ignoreCase)) return (int)at + 1;
-        at += (IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size()) ? 2 : 1;
+        at = NextCharacter(text, at);
     }
     return -1;
 }
 
 bool EndsWithChar(std::string_view text, char c) {
-    size_t at = 0, last = std::string_view::npos;
-    while (at < text.size()) {
-        last = at;
-        at += (IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size()) ? 2 : 1;
-    }
-    return last != std::string_view::npos && last == text.size() - 1 && text[last] == c;
+    size_t at = FindLastChar(text, c);
+    return at != std::string_view::npos && at + 1 == text.size();
 }
 
 size_t FindLastChar(std::string_view text, char c) {
     size_t at = 0, found = std::string_view::npos;
     while (at < text.size()) {
-        bool lead = IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size();
-        if (!lead && text[at] == c) found = at;
-        at += lead ? 2 : 1;
+        size_t next = NextCharacter(text, at);
+        if (next == at + 1 && text[at] == c) found = at;
+        at = next;
     }
     return found;
 }
