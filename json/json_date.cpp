@@ -92,10 +92,8 @@ double SystemTimeToDateTime(const SYSTEMTIME& time) {
 
 std::string FormatInternetTime(const SYSTEMTIME& time) {
     if (!IsSoundCalendarTime(time)) return {};
-    SYSTEMTIME withWeekday = time;
-    withWeekday.wDayOfWeek = DayOfWeek(DaysFromCivil(time.wYear, time.wMonth, time.wDay));
     char text[INTERNET_RFC1123_BUFSIZE + 8] = {};
-    if (!InternetTimeFromSystemTimeA(&withWeekday, INTERNET_RFC1123_FORMAT, text, sizeof text)) return {};
+    if (!InternetTimeFromSystemTimeA(&time, INTERNET_RFC1123_FORMAT, text, sizeof text)) return {};
     return text;
 }
 

@@ -16,6 +16,8 @@ SYSTEMTIME DateTimeToSystemTime(double days);
 double SystemTimeToDateTime(const SYSTEMTIME& time);
 
 // "Sun, 06 Nov 1994 08:49:37 GMT"; empty when the system formatter refuses.
+// The weekday is printed as given: both functions here that make calendar
+// times fill it in.
 std::string FormatInternetTime(const SYSTEMTIME& time);
 
 // The system's internet time parser; false when it rejects the text.

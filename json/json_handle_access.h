@@ -1,5 +1,6 @@
-// Library-internal access to the value a `JSON` handle holds, for the parser,
-// the printer and the tests. Callers outside json/ use the JSON operations.
+// Library-internal access to the value a `JSON` handle holds, for
+// json_document.cpp and the tests. Callers outside json/ use the JSON
+// operations.
 #pragma once
 
 #include "json/json.h"
@@ -7,5 +8,4 @@
 struct JsonHandleAccess {
     // The held value, or null for Null and Invalid; no reference is taken.
     static json_object* Value(const JSON& handle) { return handle.value_; }
-    static bool IsInvalid(const JSON& handle) { return handle.invalid_; }
 };

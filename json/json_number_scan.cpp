@@ -3,21 +3,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+
+#include "utilities/text_number.h"
 
 namespace jsonparse {
 
 bool ScanInteger(const char* run, size_t length, int64_t* value) {
     size_t i = 0;
-    bool negative = false;
-    if (i < length && (run[i] == '-' || run[i] == '+')) negative = run[i++] == '-';
+    if (i < length && (run[i] == '-' || run[i] == '+')) ++i;
     if (i == length || run[i] < '0' || run[i] > '9') return false;
-    uint64_t magnitude = 0;
-    const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
-    for (; i < length && run[i] >= '0' && run[i] <= '9'; ++i) {
-        unsigned digit = run[i] - '0';
-        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
-    }
-    *value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+    *value = TextToInteger(std::string_view(run, length));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "json/json_number_scan.h"
 #include "json/json_unicode.h"
 #include "json/json_value_kinds.h"
+#include "utilities/text_search.h"
 
 namespace jsonparse {
 namespace {
@@ -52,7 +53,6 @@ struct Level {
 };
 
 bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsNumberByte(unsigned char c) {
     return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
 }
@@ -382,7 +382,7 @@ bool Parser::ReadUntil(unsigned char closing, bool keepBytes) {
 // backslash stays part of the character.
 void Parser::ReadQuotedRun() {
     const unsigned char* p = p_;
-    while (p < end_ && *p != quote_ && *p != '\\') p += IsLeadByte(*p) && p + 1 < end_ ? 2 : 1;
+    while (p < end_ && *p != quote_ && *p != '\\') p += IsGbkLeadByte(*p) && p + 1 < end_ ? 2 : 1;
     buffer_.append(reinterpret_cast<const char*>(p_), p - p_);
     p_ = p;
 }

@@ -10,6 +10,7 @@
 #include "json/json.h"
 #include "json/json_date.h"
 #include "json/json_value_kinds.h"
+#include "utilities/text_search.h"
 
 namespace jsonprint {
 namespace {
@@ -36,8 +37,6 @@ struct ByteTable {
 
 constexpr ByteTable kBytes;
 
-bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-
 void AppendInteger(std::string& out, int64_t value) {
     char digits[24];
     char* end = digits + sizeof digits;
@@ -62,6 +61,43 @@ void AppendDouble(std::string& out, double value) {
     char text[400];
     int length = __mingw_snprintf(text, sizeof text, "%f", value);
     if (length > 0) out.append(text, static_cast<size_t>(length) < sizeof text ? length : sizeof text - 1);
+}
+
+void AppendEscaped(std::string& out, const char* bytes, size_t length) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes);
+    const unsigned char* end = p + length;
+    while (p < end) {
+        const unsigned char* run = p;
+        while (p < end && kBytes.byteClass[*p] == kPlain) ++p;
+        out.append(reinterpret_cast<const char*>(run), p - run);
+        if (p == end) break;
+        unsigned char b = *p;
+        if (kBytes.byteClass[b] == kLead) {
+            // A double-byte character goes out whole, whatever its second
+            // byte is (0x5C and 0x22 are ordinary trail bytes in GBK).
+            size_t take = 2;
+            // GB18030's four-byte characters: a digit-range second byte
+            // followed by another lead byte. Without that lead byte this is
+            // no four-byte character, and the bytes after it are escaped as
+            // usual, so a stray quote cannot end the string early.
+            if (end - p >= 3 && p[1] >= 0x2A && p[1] <= 0x3F && IsGbkLeadByte(p[2])) take = 4;
+            if (take > static_cast<size_t>(end - p)) take = end - p;
+            out.append(reinterpret_cast<const char*>(p), take);
+            p += take;
+            continue;
+        }
+        char letter = kBytes.shortEscape[b];
+        if (letter) {
+            out += '\\';
+            out += letter;
+        } else {
+            // The other control bytes, the zero byte included, as \u00xx.
+            static const char kHex[] = "0123456789abcdef";
+            char escape[6] = {'\\', 'u', '0', '0', kHex[b >> 4], kHex[b & 15]};
+            out.append(escape, sizeof escape);
+        }
+        ++p;
+    }
 }
 
 void AppendQuoted(std::string& out, const char* bytes, size_t length) {
@@ -100,43 +136,6 @@ std::string_view StringBytes(const json_object* value) {
 }
 
 }  // namespace
-
-void AppendEscaped(std::string& out, const char* bytes, size_t length) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes);
-    const unsigned char* end = p + length;
-    while (p < end) {
-        const unsigned char* run = p;
-        while (p < end && kBytes.byteClass[*p] == kPlain) ++p;
-        out.append(reinterpret_cast<const char*>(run), p - run);
-        if (p == end) break;
-        unsigned char b = *p;
-        if (kBytes.byteClass[b] == kLead) {
-            // A double-byte character goes out whole, whatever its second
-            // byte is (0x5C and 0x22 are ordinary trail bytes in GBK).
-            size_t take = 2;
-            // GB18030's four-byte characters: a digit-range second byte
-            // followed by another lead byte. Without that lead byte this is
-            // no four-byte character, and the bytes after it are escaped as
-            // usual, so a stray quote cannot end the string early.
-            if (end - p >= 3 && p[1] >= 0x2A && p[1] <= 0x3F && IsLeadByte(p[2])) take = 4;
-            if (take > static_cast<size_t>(end - p)) take = end - p;
-            out.append(reinterpret_cast<const char*>(p), take);
-            p += take;
-            continue;
-        }
-        char letter = kBytes.shortEscape[b];
-        if (letter) {
-            out += '\\';
-            out += letter;
-        } else {
-            // The other control bytes, the zero byte included, as \u00xx.
-            static const char kHex[] = "0123456789abcdef";
-            char escape[6] = {'\\', 'u', '0', '0', kHex[b >> 4], kHex[b & 15]};
-            out.append(escape, sizeof escape);
-        }
-        ++p;
-    }
-}
 
 void AppendValue(std::string& out, const json_object* value) {
     json_object* v = const_cast<json_object*>(value);
