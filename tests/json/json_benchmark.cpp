@@ -15,17 +15,13 @@
 #include <vector>
 
 #include "json/json.h"
+#include "support/test_support.h"
 
 namespace {
 
-std::string ReadWholeFile(const char* path) {
-    std::string bytes;
-    FILE* file = fopen(path, "rb");
-    if (!file) return bytes;
-    char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-    fclose(file);
+// The captured reply without the file's closing line break.
+std::string ReadReply(const char* path) {
+    std::string bytes = testsupport::ReadFileBytes(path);
     while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
     return bytes;
 }
@@ -76,7 +72,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: json_benchmark REPLY_FILE [ITERATIONS]\n");
         return 2;
     }
-    const std::string text = ReadWholeFile(argv[1]);
+    const std::string text = ReadReply(argv[1]);
     const int iterations = argc > 2 ? atoi(argv[2]) : 200;
     if (text.empty() || iterations <= 0) {
         fprintf(stderr, "cannot read %s\n", argv[1]);

@@ -67,13 +67,13 @@ TEST(JsonParser, TextsThatDoNotParse) {
         "<AAAA",
         "<@@>",         // not Base64
         "<A>",
-        "[1] ]",        // fine: text after the value is not read (checked below)
         "1 /x",         // a slash that starts no comment
         "\"\\u12G4\"",  // bad hexadecimal digit
         "\"\\u12\"",
+        "{'it''s':1}",  // a doubled quote escapes nothing
+        "[\"\\u0041\\u00\"]",
     };
     for (const char* text : texts) {
-        if (std::string(text) == "[1] ]") continue;
         JSON document;
         EXPECT_FALSE(document.parse(text)) << text;
         EXPECT_EQ(document.toString(), "") << text;
@@ -118,11 +118,9 @@ TEST(JsonParser, TextsThatParseAndHowTheyPrint) {
         {"1+2", "1"},
         {"{ a : 1 , b:[ ] }", R"({"a":1,"b":[]})"},
         {"{\"a\":1,\"b\":2,\"a\":3}", R"({"b":2,"a":3})"},
-        {"{'it''s':1}", "<fails>"},
         {"['it\\'s', \"say \\\"hi\\\"\"]", R"(["it's","say \"hi\""])"},
         {"[\"a\\xb\"]", R"(["a\\xb"])"},
         {"[\"\\/\\b\\f\\n\\r\\t\"]", R"(["\/\b\u000c\n\r\t"])"},
-        {"[\"\\u0041\\u00\"]", "<fails>"},
         {"{:1}", R"({"":1})"},
         {"{\"\":null}", R"({"":null})"},
         {" \t\n[null , NULL]\n", "[null,null]"},

@@ -18,7 +18,7 @@ TEST(RunCommandLine, WithoutWaitStartsAndReturns) {
     TempFolder folder;
     std::string done = folder.File("done.txt");
     ASSERT_TRUE(RunCommandLine("cmd /c echo started> \"" + done + "\"", SW_HIDE, false));
-    for (int i = 0; i < 200 && testsupport::ReadFileBytes(done).empty(); ++i) Sleep(25);
+    testsupport::WaitFor([&] { return !testsupport::ReadFileBytes(done).empty(); }, 5000);
     EXPECT_EQ(testsupport::ReadFileBytes(done), "started\r\n");
 }
 
