@@ -32,7 +32,6 @@ public:
     using Unit::Unit;
     // firstOfGroup starts a new group of radio boxes.
     bool Create(HWND container, const UnitRow& row, int id, bool firstOfGroup);
-    bool Checked() const;
     void SetChecked(bool checked);
     std::function<void()> Selected;
     bool OnContainerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -84,34 +84,43 @@ private:
     HDC dc_;
 };
 
+// A memory device context compatible with another, deleted with DeleteDC.
+// Declare it before the ScopedSelect that selects into it, so that the
+// selection is undone before the context goes.
+class ScopedMemoryDc {
+public:
+    explicit ScopedMemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~ScopedMemoryDc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    ScopedMemoryDc(const ScopedMemoryDc&) = delete;
+    ScopedMemoryDc& operator=(const ScopedMemoryDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // An off-screen copy of a window's client area: paint into Dc(), and the
 // destructor copies it to the screen in one blit, so a status line that
 // changes ten times a second does not flicker.
 class BufferedPaint {
 public:
     BufferedPaint(HDC target, int width, int height)
-        : target_(target), width_(width), height_(height), dc_(CreateCompatibleDC(target)),
+        : target_(target), width_(width), height_(height), dc_(target),
           bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
-          select_(dc_, bitmap_.Get()) {}
+          select_(dc_.Get(), bitmap_.Get()) {}
     ~BufferedPaint() {
-        BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
+        BitBlt(target_, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY);
     }
     BufferedPaint(const BufferedPaint&) = delete;
     BufferedPaint& operator=(const BufferedPaint&) = delete;
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return dc_.Get(); }
 
 private:
-    struct DcOwner {
-        HDC dc;
-        DcOwner(HDC d) : dc(d) {}
-        ~DcOwner() {
-            if (dc) DeleteDC(dc);
-        }
-        operator HDC() const { return dc; }
-    };
     HDC target_;
     int width_, height_;
-    DcOwner dc_;
+    ScopedMemoryDc dc_;
     ScopedGdiObject<HBITMAP> bitmap_;
     ScopedSelect select_;
 };

@@ -1,17 +1,20 @@
 #include "launcher/ui/buttons.h"
 
+HWND CreateButtonChild(HWND container, const UnitRow& row, DWORD style, int id) {
+    style |= WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | (row.visible ? WS_VISIBLE : 0) | (row.enabled ? 0 : WS_DISABLED);
+    return CreateWindowExA(0, "BUTTON", row.caption ? row.caption : "", style, row.left, row.top, row.width, row.height,
+                           container, reinterpret_cast<HMENU>((INT_PTR)id), GetModuleHandleA(nullptr), nullptr);
+}
+
+bool IsButtonClick(UINT msg, WPARAM wParam) { return msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED; }
+
 bool ButtonUnit::Create(HWND container, const UnitRow& row, int id) {
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW | (row.visible ? WS_VISIBLE : 0) |
-                  (row.enabled ? 0 : WS_DISABLED);
-    HWND hwnd = CreateWindowExA(0, "BUTTON", row.caption ? row.caption : "", style, row.left, row.top, row.width,
-                                row.height, container, reinterpret_cast<HMENU>((INT_PTR)id), GetModuleHandleA(nullptr),
-                                nullptr);
-    Attach(hwnd);
-    return hwnd != nullptr;
+    Attach(CreateButtonChild(container, row, BS_PUSHBUTTON | BS_OWNERDRAW, id));
+    return Handle() != nullptr;
 }
 
 bool ButtonUnit::OnContainerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (IsButtonClick(msg, wParam)) {
         if (Clicked) Clicked();
         *result = 0;
         return true;
@@ -24,23 +27,16 @@ bool ButtonUnit::OnContainerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
     return false;
 }
 
-void SuperBtn::SetColours(COLORREF fill, COLORREF pressed, COLORREF text) {
-    fill_ = fill;
-    pressed_ = pressed;
-    text_ = text;
-    Repaint();
-}
-
 void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     RECT rect = item.rcItem;
     bool down = (item.itemState & ODS_SELECTED) != 0;
     bool disabled = (item.itemState & ODS_DISABLED) != 0;
-    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(down ? pressed_ : fill_));
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(down ? kFlatButtonPressed : kFlatButtonFill));
     FillRect(item.hDC, &rect, brush.Get());
     std::string text = Caption();
     ScopedSelect font(item.hDC, Font());
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, disabled ? RGB(140, 140, 140) : text_);
+    SetTextColor(item.hDC, disabled ? kFlatButtonDisabledText : kFlatButtonText);
     DrawTextA(item.hDC, text.c_str(), (int)text.size(), &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
@@ -65,12 +61,9 @@ void PicBtn::Draw(const DRAWITEMSTRUCT& item) {
     if (!image) return;
     BITMAP info{};
     GetObjectA(image, sizeof info, &info);
-    HDC source = CreateCompatibleDC(item.hDC);
-    {
-        ScopedSelect select(source, image);
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, source, 0,
-                   0, info.bmWidth, info.bmHeight, blend);
-    }
-    DeleteDC(source);
+    ScopedMemoryDc source(item.hDC);
+    ScopedSelect select(source.Get(), image);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, source.Get(),
+               0, 0, info.bmWidth, info.bmHeight, blend);
 }

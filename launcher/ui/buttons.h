@@ -7,6 +7,22 @@
 
 #include "launcher/ui/unit.h"
 
+// The flat buttons' colours: SuperBtn's, which the package-choice dialog's
+// option buttons share.
+constexpr COLORREF kFlatButtonFill = RGB(52, 56, 64);
+constexpr COLORREF kFlatButtonPressed = RGB(34, 37, 43);
+constexpr COLORREF kFlatButtonText = RGB(255, 255, 255);
+constexpr COLORREF kFlatButtonDisabledText = RGB(140, 140, 140);
+
+// A system "BUTTON" child window of container for row, with style added to
+// the child styles every button has; id is how the container's WM_COMMAND
+// and WM_DRAWITEM name it. Null when the system refuses.
+HWND CreateButtonChild(HWND container, const UnitRow& row, DWORD style, int id);
+
+// A container message telling of a click on a button (mouse, keyboard or
+// BM_CLICK).
+bool IsButtonClick(UINT msg, WPARAM wParam);
+
 class ButtonUnit : public Unit {
 public:
     using Unit::Unit;
@@ -23,15 +39,9 @@ protected:
 class SuperBtn : public ButtonUnit {
 public:
     using ButtonUnit::ButtonUnit;
-    void SetColours(COLORREF fill, COLORREF pressed, COLORREF text);
 
 protected:
     void Draw(const DRAWITEMSTRUCT& item) override;
-
-private:
-    COLORREF fill_ = RGB(52, 56, 64);
-    COLORREF pressed_ = RGB(34, 37, 43);
-    COLORREF text_ = RGB(255, 255, 255);
 };
 
 class PicBtn : public ButtonUnit {

@@ -19,7 +19,6 @@ public:
           defaultName_(row.defaultName ? row.defaultName : "") {}
 
     const std::string& Name() const { return name_; }
-    const std::string& Title() const { return title_; }
 
     // Opens the dialog owned by owner; the chosen file's full path, or empty
     // when the user cancels.

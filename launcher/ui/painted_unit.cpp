@@ -26,7 +26,7 @@ void PaintedUnit::DrawCaption(HDC dc, int width, int height, UINT format) const 
     if (text.empty()) return;
     ScopedSelect font(dc, Font());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, Enabled() ? textColour_ : RGB(150, 150, 150));
+    SetTextColor(dc, Enabled() ? RGB(255, 255, 255) : RGB(150, 150, 150));
     RECT rect{0, 0, width, height};
     DrawTextA(dc, text.c_str(), (int)text.size(), &rect, format | DT_NOPREFIX);
 }

@@ -10,12 +10,6 @@ public:
     // Creates the child window in container; false when the system refuses.
     bool Create(HWND container, const UnitRow& row);
 
-    // Colour of the caption (white unless set); grey while disabled.
-    void SetTextColour(COLORREF colour) {
-        textColour_ = colour;
-        Repaint();
-    }
-
 protected:
     // Draws the whole client area (width × height) into dc; the layer
     // double-buffers it.
@@ -24,10 +18,10 @@ protected:
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual const char* ClassName() const = 0;
 
-    // Caption drawn with the unit's font and text colour over what dc holds.
+    // Caption drawn with the unit's font over what dc holds: white, grey
+    // while disabled.
     void DrawCaption(HDC dc, int width, int height, UINT format) const;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    COLORREF textColour_ = RGB(255, 255, 255);
 };

@@ -11,7 +11,6 @@ public:
     void SetFillColour(COLORREF colour);
     void SetLineColour(COLORREF colour);
     COLORREF FillColour() const { return fill_; }
-    COLORREF LineColour() const { return line_; }
 
 protected:
     void Paint(HDC dc, int width, int height) override;

@@ -37,13 +37,14 @@ struct UnitRow {
 // makes (the web view control): the layer needs only the handle.
 class Unit {
 public:
-    Unit(Window* owner, std::string name) : owner_(owner), name_(std::move(name)) {}
+    // The unit belongs to one window, which reaches it by its handle; the
+    // unit itself needs no way back.
+    Unit(Window* /*owner*/, std::string name) : name_(std::move(name)) {}
     virtual ~Unit() = default;
     Unit(const Unit&) = delete;
     Unit& operator=(const Unit&) = delete;
 
     const std::string& Name() const { return name_; }
-    Window* Owner() const { return owner_; }
     HWND Handle() const { return hwnd_; }
 
     std::string Caption() const;
@@ -77,7 +78,6 @@ protected:
     void Repaint() const;
 
 private:
-    Window* owner_;
     std::string name_;
     HWND hwnd_ = nullptr;
     ScopedGdiObject<HFONT> font_;

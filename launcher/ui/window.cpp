@@ -52,7 +52,6 @@ bool Window::Load(bool show, HWND owner) {
     timers_.clear();
     dialogs_.clear();
     const WindowRow& row = layout_.window;
-    className_ = row.className;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
     if (!GetClassInfoA(instance, row.className, &wc)) {
@@ -174,13 +173,10 @@ void Window::PaintBackground(HDC dc) {
     if (HBITMAP picture = background_.Get()) {
         BITMAP info{};
         GetObjectA(picture, sizeof info, &info);
-        HDC source = CreateCompatibleDC(dc);
-        {
-            ScopedSelect select(source, picture);
-            SetStretchBltMode(dc, HALFTONE);
-            StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        }
-        DeleteDC(source);
+        ScopedMemoryDc source(dc);
+        ScopedSelect select(source.Get(), picture);
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         return;
     }
     ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(layout_.window.background));

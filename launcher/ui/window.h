@@ -56,7 +56,6 @@ public:
     std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)> MessageHook;
 
     HWND Handle() const { return hwnd_; }
-    const std::string& ClassName() const { return className_; }
 
     Unit* FindUnit(const std::string& name) const;
     template <typename T>
@@ -92,7 +91,6 @@ private:
     Unit* UnitOfHandle(HWND child) const;
 
     WindowLayout layout_;
-    std::string className_;
     HWND hwnd_ = nullptr;
     std::vector<std::unique_ptr<Unit>> units_;
     std::vector<std::unique_ptr<Timer>> timers_;
