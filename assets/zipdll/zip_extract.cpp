@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -29,17 +30,11 @@ private:
 };
 
 // Archives from Windows tools name entries in the ANSI code page unless they
-// flag the names as UTF-8. "/" and "\" both separate folders.
+// flag the names as UTF-8. "/" and "\" both separate folders; a GBK trail
+// byte is never "/", so every one is a separator.
 std::string EntryName(const char* raw, unsigned long flags) {
     std::string name = (flags & kUtf8NameFlag) ? Utf8ToAnsi(raw) : std::string(raw);
-    for (size_t i = 0; i < name.size(); ++i) {
-        unsigned char c = (unsigned char)name[i];
-        if (c >= 0x81 && c <= 0xFE && i + 1 < name.size()) {
-            ++i;
-        } else if (c == '/') {
-            name[i] = '\\';
-        }
-    }
+    std::replace(name.begin(), name.end(), '/', '\\');
     return name;
 }
 
