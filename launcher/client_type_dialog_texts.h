@@ -1,8 +1,8 @@
 // The package-choice dialog's texts (GBK).
 #pragma once
 
-// "微软雅黑"
-inline constexpr char kYaHei[] = "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA";
+#include "launcher/launcher_texts.h"
+
 // "Quillmere FiveM 选择客户端类型"
 inline constexpr char kClientTypeDialogTitle[] = "Quillmere FiveM \xD1\xA1\xD4\xF1\xBF\xCD\xBB\xA7\xB6\xCB\xC0\xE0\xD0\xCD";
 // "请选择您要下载的客户端类型"

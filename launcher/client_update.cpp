@@ -2,16 +2,15 @@
 
 #include "launcher/core_components.h"
 #include "launcher/globals.h"
-#include "launcher/http_get.h"
 #include "launcher/program_folder.h"
 #include "launcher/progress_display.h"
-#include "launcher/service_hosts.h"
+#include "launcher/service_answers.h"
 #include "launcher/update_flow_download.h"
 #include "launcher/update_flow_files.h"
 #include "utilities/busy_delay.h"
 #include "utilities/path_helpers.h"
-#include "utilities/text_codepage.h"
 #include "utilities/text_number.h"
+#include "utilities/text_search.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ bool UpdateClient() {
     const int local = (int)TextToInteger(ReadWholeFile(FiveMFolder + "\\launcher_version.txt"));
     if (local == LatestClientVersion) return true;
     ShowProgress(0, kUpdatingLine, "");
-    const std::string url = AnsiToUtf8(HttpGet(ApiUrl(ClientUpdatePath(local, DownloadServer))));
+    const std::string url = UrlAnswer(ClientUpdatePath(local, DownloadServer));
     FullPackageDownload = false;
     UpdatePackageUnpacked = false;
     DownloadFileName = "temp-update.zip";
@@ -42,10 +41,8 @@ bool UpdateClient() {
 
 int CachesVersionOfText(const std::string& text) {
     // 1-based positions as the rule states them; -1 when not found.
-    size_t found = text.find("Version=\"");
-    const long long a = found == std::string::npos ? -1 : (long long)found + 1;
-    found = text.find("\" />");
-    const long long b = found == std::string::npos ? -1 : (long long)found + 1;
+    const long long a = FindText(text, "Version=\"");
+    const long long b = FindText(text, "\" />");
     const long long start = a + 9;  // 1-based start of the cut
     const long long length = b - a - 9;
     if (length <= 0 || start < 1 || start > (long long)text.size()) return 0;

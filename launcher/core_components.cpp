@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include "assets/zip_dll_image.h"
-#include "launcher/daemon_shutdown.h"
+#include "download/rpc_request.h"
 #include "launcher/globals.h"
 #include "launcher/http_get.h"
+#include "launcher/launcher_texts.h"
 #include "launcher/message_box.h"
 #include "launcher/program_exit.h"
 #include "launcher/program_folder.h"
@@ -21,8 +22,6 @@ namespace {
 
 // "正在下载核心组件..."
 const char kFetchingText[] = "\xD5\xFD\xD4\xDA\xCF\xC2\xD4\xD8\xBA\xCB\xD0\xC4\xD7\xE9\xBC\xFE...";
-// "错误"
-const char kErrorTitle[] = "\xB4\xED\xCE\xF3";
 // "无法获取核心组件，请检查网络连接后重新启动启动器。"
 const char kStillMissingText[] =
     "\xCE\xDE\xB7\xA8\xBB\xF1\xC8\xA1\xBA\xCB\xD0\xC4\xD7\xE9\xBC\xFE\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9\xCD\xF8\xC2\xE7"
@@ -51,19 +50,13 @@ std::string MissingHelperTool(const std::string& folder) {
 
 void DeleteFilePath(const std::string& path) { DeleteFileA(path.c_str()); }
 
-std::string OwnExecutablePath() {
-    char path[MAX_PATH * 2] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length);
-}
-
 std::string RestartCommandLine(const std::string& exePath) { return "\"" + exePath + "\""; }
 
 void FetchPluginArchive() {
     const std::string folder = ProgramFolder();
     const std::string archive = folder + "\\temp-data.zip";
     std::string body = HttpGet(StaticFileUrl("/files/launcher_plugin.zip"));
-    WriteWholeFile(archive, body.data(), body.size());
+    WriteWholeFile(archive, body);
     ExtractWithZipDll(folder, archive);
     DeleteFilePath(archive);
     CoreComponentsReady = true;
@@ -76,7 +69,7 @@ void FetchCoreComponents() {
     WriteWholeFile(folder + "\\zip.dll", ZipDllImage(), ZipDllImageSize());
     StartWorkerThread(FetchPluginArchive);
     BusyWaitUntil([] { return CoreComponentsReady.load(); });
-    ShutdownDownloadDaemon();
+    StopDownloadDaemon();
     // Restarting while a tool is still missing would fetch again at once,
     // forever; the user is told instead.
     if (!MissingHelperTool(folder).empty()) {

@@ -23,8 +23,5 @@ void FetchPluginArchive();
 // Deletes one file; the result is not reported.
 void DeleteFilePath(const std::string& path);
 
-// The running launcher's full path.
-std::string OwnExecutablePath();
-
 // The command line that starts the launcher again: its full path, quoted.
 std::string RestartCommandLine(const std::string& exePath);

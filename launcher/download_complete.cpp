@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
+#include "download/rpc_request.h"
 #include "launcher/client_update.h"
 #include "launcher/core_components.h"
-#include "launcher/daemon_shutdown.h"
 #include "launcher/download_complete_script.h"
 #include "launcher/globals.h"
+#include "launcher/launcher_texts.h"
 #include "launcher/message_box.h"
 #include "launcher/program_exit.h"
 #include "launcher/program_folder.h"
@@ -23,8 +24,6 @@ namespace {
 
 // "正在解压文件..."
 const char kUnpackingLine[] = "\xD5\xFD\xD4\xDA\xBD\xE2\xD1\xB9\xCE\xC4\xBC\xFE...";
-// "正在加载中..."
-const char kLoadingLine[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...";
 // "解压文件错误"
 const char kUnpackErrorTitle[] = "\xBD\xE2\xD1\xB9\xCE\xC4\xBC\xFE\xB4\xED\xCE\xF3";
 // "无法解压临时文件，请尝试手动解压 "
@@ -36,8 +35,6 @@ const char kUnpackErrorMiddle[] =
     " \xCE\xC4\xBC\xFE\xD6\xC1 FiveM/ \xC4\xBF\xC2\xBC\xA3\xAC\xBB\xF2\xD5\xDF\xB3\xA2\xCA\xD4\xC9\xBE\xB3\xFD\xB8\xC3"
     "\xCE\xC4\xBC\xFE\xB2\xA2\xD6\xD8\xD0\xC2\xCF\xC2\xD4\xD8\xA1\xA3\r\n\xB3\xA2\xCA\xD4\xD4\xCB\xD0\xD0\xB5\xC4\xC3"
     "\xFC\xC1\xEE\xD0\xD0: ";
-// "错误"
-const char kErrorTitle[] = "\xB4\xED\xCE\xF3";
 // "下载的启动器文件无效，将继续使用当前版本。"
 const char kBadLauncherText[] =
     "\xCF\xC2\xD4\xD8\xB5\xC4\xC6\xF4\xB6\xAF\xC6\xF7\xCE\xC4\xBC\xFE\xCE\xDE\xD0\xA7\xA3\xAC\xBD\xAB\xBC\xCC\xD0\xF8"
@@ -49,8 +46,7 @@ const char kScriptName[] = "temp-update.cmd";
 [[noreturn]] void ShowUnpackFailureAndStop(const std::string& commandLine) {
     std::string text = kUnpackErrorStart + DownloadFileName + kUnpackErrorMiddle + commandLine;
     ShowMessageBox(text.c_str(), kUnpackErrorTitle, MB_OK | MB_ICONERROR);
-    ShutdownDownloadDaemon();
-    EndProgram(0);
+    QuitProgram();
 }
 
 void BadLauncherThread() {
@@ -73,7 +69,7 @@ void InstallDownloadedLauncher() {
         StartWorkerThread(BadLauncherThread);
         return;
     }
-    ShutdownDownloadDaemon();
+    StopDownloadDaemon();
     const std::string script = BuildSelfUpdateScript(GetOwnProcessId(), PathFileName(OwnExecutablePath(), true));
     if (WriteWholeFile(folder + "\\" + kScriptName, script))
         RunCommandLine(std::string("cmd /c ") + kScriptName, SW_HIDE, true, folder);
@@ -104,10 +100,7 @@ void UnpackPackage() {
 
     if (FullPackageDownload) {
         if (!unpacked || !FileExists(FiveMFolder + "\\FiveM.exe")) ShowUnpackFailureAndStop(commandLine);
-        if (!UpdateClient()) return;
-        ShowProgress(-1, kLoadingLine, "");
-        BusyDelay(2000);
-        StartupDone = true;
+        if (UpdateClient()) FinishStartup();
         return;
     }
     if (!unpacked) ShowUnpackFailureAndStop(commandLine);

@@ -2,9 +2,9 @@
 // one writer at a time by the order of the flows; flags that one thread polls
 // while another sets them are atomic so the polling loop sees the change.
 //
-// Objects and lists are made by CreateGlobals at start and are never freed
-// while the process runs: worker threads are never joined and may still use
-// them when the program ends.
+// Objects and lists, once made at start, are never freed while the process
+// runs: worker threads are never joined and may still use them when the
+// program ends.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,9 @@ class GdiplusImage;
 class TcpClientSocket;
 struct IMMDevice;
 
-// Made by CreateGlobals, in this order.
+// Made by CreateGlobals: the two gid lists and the notification socket. The
+// others stay null until their modules are part of the program, and their
+// users skip them.
 extern std::vector<std::string>* DownloadGids;       // gids of this run's launcher, client and update downloads
 extern AudioDeviceEnumerator* AudioEnumerator;
 extern GdiplusImage* ShadowImage5;

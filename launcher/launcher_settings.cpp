@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <vector>
 
 #include "launcher/globals.h"
@@ -46,6 +45,10 @@ int32_t TextToInt(const std::string& text) {
 bool EntryExists(const std::string& path) { return !EndsWithChar(path, '\\') && FileExists(path); }
 
 }  // namespace
+
+void SaveFiveMFolder(const std::string& programFolder, const std::string& folder) {
+    SettingsFile(programFolder + "\\launcher_config.ini").Write(kFiveM, "path", folder);
+}
 
 void LoadLauncherSettings(const std::string& programFolder) {
     SettingsFile file(programFolder + "\\launcher_config.ini");

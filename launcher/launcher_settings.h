@@ -9,3 +9,6 @@
 // DownloadThreads, LowSpeedLimitKB, DownloadServer, FiveMFolder and
 // ColorProgressBar.
 void LoadLauncherSettings(const std::string& programFolder);
+
+// Writes [fivem] path := folder into programFolder + "\launcher_config.ini".
+void SaveFiveMFolder(const std::string& programFolder, const std::string& folder);

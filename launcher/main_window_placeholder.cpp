@@ -1,6 +1,5 @@
 #include "launcher/main_window_placeholder.h"
 
-#include "launcher/daemon_shutdown.h"
 #include "launcher/program_exit.h"
 #include "launcher/startup_window.h"
 
@@ -17,8 +16,7 @@ WindowLayout MainWindowLayout() {
 // with it, as every way out of the program does.
 bool HandleMainWindowMessage(UINT msg, WPARAM, LPARAM, LRESULT*) {
     if (msg != WM_CLOSE) return false;
-    ShutdownDownloadDaemon();
-    EndProgram(0);
+    QuitProgram();
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "download/rpc_request.h"
+
 namespace {
 std::atomic<ExitRoutine> registeredRoutine{nullptr};
 // Who runs the routine: 0 nobody yet, else that thread's id.
@@ -31,4 +33,9 @@ void RunExitRoutine() {
 void EndProgram(int code) {
     RunExitRoutine();
     ExitProcess((UINT)code);
+}
+
+void QuitProgram() {
+    StopDownloadDaemon();
+    EndProgram(0);
 }

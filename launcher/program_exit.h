@@ -13,3 +13,7 @@ void RunExitRoutine();
 // Runs the exit routine, then ends the process with code. Any thread; does
 // not return.
 [[noreturn]] void EndProgram(int code);
+
+// The user's or the flow's way out: stops the download daemon first, since
+// it would outlive the launcher, then EndProgram(0).
+[[noreturn]] void QuitProgram();

@@ -32,15 +32,13 @@ std::string ProgramFolder() {
         std::lock_guard<std::mutex> lock(folderLock);
         if (!overridden.empty()) return overridden;
     }
-    std::string path = ModulePath<char>(GetModuleFileNameA);
-    // The last "\" that starts a character: a GBK trail byte may be 0x5C.
-    size_t cut = std::string::npos;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (IsGbkLeadByte((unsigned char)path[i]))
-            ++i;
-        else if (path[i] == '\\')
-            cut = i;
-    }
+    return FolderOfFile(OwnExecutablePath());
+}
+
+std::string OwnExecutablePath() { return ModulePath<char>(GetModuleFileNameA); }
+
+std::string FolderOfFile(const std::string& path) {
+    const size_t cut = FindLastChar(path, '\\');
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 

@@ -7,6 +7,13 @@
 // The executable's folder as GBK text, without a trailing "\".
 std::string ProgramFolder();
 
+// The running launcher's full path as GBK text.
+std::string OwnExecutablePath();
+
+// The folder of a file: its path up to the last "\" that starts a character
+// (a GBK trail byte may be 0x5C); empty when there is none.
+std::string FolderOfFile(const std::string& path);
+
 // The same folder as UTF-16, read without the ANSI code page, so characters
 // that code page lacks are kept.
 std::wstring ProgramFolderWide();

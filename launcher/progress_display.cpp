@@ -7,9 +7,6 @@
 
 namespace {
 
-// Width of the progress track, which a full bar fills.
-constexpr int kTrackWidth = 960;
-
 // Percent -1 asks for the marquee; a percent that is not a finite number
 // (nothing known of the size yet: 0 / 0, or bytes of an unknown total) has
 // no width either and shows it too.

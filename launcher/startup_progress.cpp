@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kTrackWidth = 960;
 constexpr int kMarqueeWidth = 150;
 constexpr int kMarqueeStep = 5;
 // Where the fill re-enters: just beyond the track's left edge.

@@ -1,6 +1,6 @@
 // The updater window's download display: the marquee, the 100 ms refresh of
-// the main download from the daemon, the bar's colour from the audio output
-// peak, and pause and resume. All run on the UI thread.
+// the main download from the daemon, the bar's colour, and pause and resume.
+// All run on the UI thread.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +13,9 @@ void MarqueeTimerTick();
 // without asking the daemon.
 void ProgressTimerTick();
 
-// 时钟5: colours the bar by the peak of the default audio output.
+// 时钟5: leaves the bar's colour as it is while there is no audio meter
+// (AudioMeter null, as now); with one it colours the bar by the peak of the
+// default audio output.
 void PeakColourTimerTick();
 
 // The bar's colour for an audio peak between 0 (silence) and 1 (full scale).

@@ -2,13 +2,11 @@
 
 #include "launcher/client_type_dialog.h"
 #include "launcher/close_glyph.h"
+#include "launcher/launcher_texts.h"
 #include "launcher/startup_progress.h"
 #include "download/low_speed_watchdog.h"
 
 namespace {
-
-// "微软雅黑"
-#define QM_YAHEI "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA"
 
 WindowLayout StartupWindowLayout() {
     WindowLayout layout;
@@ -18,15 +16,12 @@ WindowLayout StartupWindowLayout() {
                      WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
                      WS_EX_APPWINDOW,
                      RGB(22, 24, 29),
-                     QM_YAHEI, 14,
+                     kYaHei, 14,
                      true};
     // kind, name, container, left, top, width, height, caption, font, font height, visible, enabled
     layout.units = {
-        // "正在加载中..."
-        {UnitKind::TransLabel, "状态显示", nullptr, 525, 472, 416, 32, "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...",
-         nullptr, 16, true, true},
-        // font "微软雅黑 Light"
-        {UnitKind::TransLabel, "下载速度", nullptr, 616, 408, 328, 64, "0.0MB/s", QM_YAHEI " Light", 40, false, true},
+        {UnitKind::TransLabel, "状态显示", nullptr, 525, 472, 416, 32, kLoadingLine, nullptr, 16, true, true},
+        {UnitKind::TransLabel, "下载速度", nullptr, 616, 408, 328, 64, "0.0MB/s", kYaHeiLight, 40, false, true},
         {UnitKind::ShapeBox, "进度条背景", nullptr, 0, 536, 960, 5, nullptr, nullptr, 0, true, true},
         {UnitKind::ShapeBox, "进度条", "进度条背景", 0, 0, 8, 16, nullptr, nullptr, 0, true, true},
         // "版本"

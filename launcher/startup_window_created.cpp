@@ -1,7 +1,7 @@
 #include "launcher/chinese_path_check.h"
-#include "launcher/daemon_shutdown.h"
 #include "launcher/globals.h"
 #include "launcher/launcher_settings.h"
+#include "launcher/launcher_texts.h"
 #include "launcher/message_box.h"
 #include "launcher/program_exit.h"
 #include "launcher/program_folder.h"
@@ -18,8 +18,6 @@ const char kChineseFolderText[] =
     "\xD4\xCB\xD0\xD0\xC6\xF4\xB6\xAF\xC6\xF7\xA3\xA8\xB0\xFC\xC0\xA8\xC9\xCF\xBC\xB6\xC4\xBF\xC2\xBC\xA3\xA9\xA3\xAC"
     "\xB7\xF1\xD4\xF2\xBB\xE1\xB7\xA2\xC9\xFA\xD2\xBB\xD0\xA9\xB2\xBB\xBF\xC9\xD4\xA4\xC1\xCF\xB5\xC4\xCE\xCA\xCC\xE2"
     "\xA1\xA3";
-// "错误"
-const char kErrorTitle[] = "\xB4\xED\xCE\xF3";
 
 }  // namespace
 
@@ -33,8 +31,7 @@ void OnStartupWindowCreated() {
 
     if (ProgramFolderHasChineseChar()) {
         ShowMessageBox(kChineseFolderText, kErrorTitle, MB_OK);
-        ShutdownDownloadDaemon();
-        EndProgram(0);
+        QuitProgram();
     }
 
     const std::string programFolder = ProgramFolder();

@@ -1,4 +1,4 @@
-#include "launcher/daemon_shutdown.h"
+#include "download/rpc_request.h"
 #include "launcher/globals.h"
 #include "launcher/main_window_placeholder.h"
 #include "launcher/program_exit.h"
@@ -36,14 +36,11 @@ void StartupDoneTimerTick() {
 }
 
 void OnStartupQuitClicked() {
-    ShutdownDownloadDaemon();
+    StopDownloadDaemon();
     RemoveDigitalFont();
     EndProgram(0);
 }
 
-void OnStartupCloseClicked() {
-    ShutdownDownloadDaemon();
-    EndProgram(0);
-}
+void OnStartupCloseClicked() { QuitProgram(); }
 
 void OnStartupWindowDestroying() { RemoveDigitalFont(); }

@@ -5,9 +5,11 @@
 
 // The update and installation flow.
 void UpdateFlow();
-// Downloads the updater window's header picture into "launcher_cache".
+// Does nothing yet: the header picture is fetched into "launcher_cache" once
+// its module is part of the program.
 void RefreshHeaderImage();
-// Installs the digital font of the speed line.
+// Does nothing yet: the speed line keeps the system's font until the digital
+// font's module is part of the program.
 void InstallDigitalFont();
 
 // Starts one of them (StartWorkerThread); tests put a recorder in its place.

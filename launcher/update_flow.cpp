@@ -5,13 +5,14 @@
 #include "download/daemon_control.h"
 #include "launcher/client_update.h"
 #include "launcher/core_components.h"
-#include "launcher/daemon_shutdown.h"
 #include "launcher/globals.h"
-#include "launcher/http_get.h"
+#include "launcher/launcher_settings.h"
+#include "launcher/launcher_texts.h"
 #include "launcher/message_box.h"
 #include "launcher/program_exit.h"
 #include "launcher/program_folder.h"
 #include "launcher/progress_display.h"
+#include "launcher/service_answers.h"
 #include "launcher/service_hosts.h"
 #include "launcher/startup_window.h"
 #include "launcher/startup_workers.h"
@@ -20,9 +21,6 @@
 #include "launcher/worker_thread.h"
 #include "utilities/busy_delay.h"
 #include "utilities/path_helpers.h"
-#include "utilities/text_codepage.h"
-#include "utilities/text_number.h"
-#include "utilities/text_search.h"
 
 namespace {
 
@@ -38,8 +36,6 @@ const char kFetchingInfoLine[] = "\xD5\xFD\xD4\xDA\xBB\xF1\xC8\xA1\xD0\xC5\xCF\x
 const char kDownloadingLauncherLine[] = "\xD5\xFD\xD4\xDA\xCF\xC2\xD4\xD8\xC6\xF4\xB6\xAF\xC6\xF7\xCE\xC4\xBC\xFE...";
 // "版本更新检查失败"
 const char kCheckFailedLine[] = "\xB0\xE6\xB1\xBE\xB8\xFC\xD0\xC2\xBC\xEC\xB2\xE9\xCA\xA7\xB0\xDC";
-// "发生错误"
-const char kCheckFailedTitle[] = "\xB7\xA2\xC9\xFA\xB4\xED\xCE\xF3";
 // "无法获取最新的启动器版本号，请尝试在浏览器访问 "
 const char kCheckFailedStart[] =
     "\xCE\xDE\xB7\xA8\xBB\xF1\xC8\xA1\xD7\xEE\xD0\xC2\xB5\xC4\xC6\xF4\xB6\xAF\xC6\xF7\xB0\xE6\xB1\xBE\xBA\xC5\xA3\xAC"
@@ -64,26 +60,8 @@ const char kNotFoundTitle[] = "\xCE\xB4\xD5\xD2\xB5\xBD\xCE\xC4\xBC\xFE";
 const char kNotFoundText[] =
     "\xCB\xF9\xD1\xA1\xD4\xF1\xB5\xC4\xC4\xBF\xC2\xBC\xB2\xBB\xB0\xFC\xBA\xAC \"FiveM.exe\"\xA3\xAC\xBB\xF2\xD5\xDF\xB4"
     "\xCB\xC4\xBF\xC2\xBC\xCE\xDE\xD0\xA7\xA3\xAC\xC7\xEB\xD6\xD8\xD0\xC2\xD1\xA1\xD4\xF1\xA1\xA3";
-// "正在加载中..."
-const char kLoadingLine[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...";
 
 const int kFolderDialogPlace = 32;
-
-// The flow is done: MainWindow may open.
-void Finish() {
-    ShowProgress(-1, kLoadingLine, "");
-    BusyDelay(2000);
-    StartupDone = true;
-}
-
-[[noreturn]] void Stop() {
-    ShutdownDownloadDaemon();
-    EndProgram(0);
-}
-
-int IntegerAnswer(const std::string& path) { return (int)TextToInteger(HttpGet(ApiUrl(path))); }
-
-std::string UrlAnswer(const std::string& path) { return AnsiToUtf8(HttpGet(ApiUrl(path))); }
 
 void SetStartupWindowTopmost(bool topmost) {
     if (!StartupWindow.Handle()) return;
@@ -121,7 +99,7 @@ void ChooseExistingFolder() {
         const std::string chosen = StartupWindow.通用对话框1 ? StartupWindow.通用对话框1->ShowOpen(nullptr) : "";
         if (chosen.empty()) {
             ShowMessageBox(kNotFoundText, kNotFoundTitle, MB_OK);
-            Stop();
+            QuitProgram();
         }
         if (!FileExists(chosen)) {
             ShowMessageBox(kNotFoundText, kNotFoundTitle, MB_OK);
@@ -131,12 +109,11 @@ void ChooseExistingFolder() {
         const int version = ReadCachesVersion(folder + "\\FiveM.app\\caches.xml");
         FiveMFolder = folder;
         WriteWholeFile(folder + "\\launcher_version.txt", std::to_string(version));
-        WritePrivateProfileStringA("fivem", "path", folder.c_str(),
-                                   (ProgramFolder() + "\\launcher_config.ini").c_str());
+        SaveFiveMFolder(ProgramFolder(), folder);
         EnsureDirectory(folder + "\\launcher_cache\\");
         SetStartupWindowTopmost(true);
         StartupWindow.SetVisible(true);
-        if (UpdateClient()) Finish();
+        if (UpdateClient()) FinishStartup();
         return;
     }
 }
@@ -150,7 +127,7 @@ void ChoosePackage() {
     SetStartupWindowTopmost(true);
     switch (PackageChoice) {
         case 0:
-            Stop();
+            QuitProgram();
         case 1:
         case 2:
             DownloadClientPackage(PackageChoice);
@@ -159,7 +136,7 @@ void ChoosePackage() {
             ChooseExistingFolder();
             return;
         default:
-            if (UpdateClient()) Finish();
+            if (UpdateClient()) FinishStartup();
             return;
     }
 }
@@ -205,16 +182,10 @@ std::string PackageDownloadPath(int choice, int server) {
     return {};
 }
 
-std::string FolderOfFile(const std::string& path) {
-    // A GBK trail byte may be 0x5C; only a "\\" at a character start counts.
-    size_t slash = std::string::npos;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (IsGbkLeadByte((unsigned char)path[i]))
-            ++i;
-        else if (path[i] == '\\')
-            slash = i;
-    }
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+void FinishStartup() {
+    ShowProgress(-1, kLoadingLine, "");
+    BusyDelay(2000);
+    StartupDone = true;
 }
 
 void UpdateFlowClientStage() {
@@ -222,13 +193,13 @@ void UpdateFlowClientStage() {
     if (LatestClientVersion == 0) {
         ShowProgress(-1, kCheckFailedLine, "");
         std::string text = kCheckFailedStart + std::string(ApiHost()) + kCheckFailedEnd;
-        ShowMessageBox(text.c_str(), kCheckFailedTitle, MB_OK);
+        ShowMessageBox(text.c_str(), kFailureTitle, MB_OK);
         BusyDelay(2000);
         StartupDone = true;
         return;
     }
     if (FileExists(FiveMFolder + "\\launcher_version.txt")) {
-        if (UpdateClient()) Finish();
+        if (UpdateClient()) FinishStartup();
         return;
     }
     ChoosePackage();

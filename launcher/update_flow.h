@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "launcher/program_folder.h"  // FolderOfFile, the chosen client's folder
+
 // From the client version check on: runs on a flow thread (UpdateFlow's, or
 // a new one when a downloaded launcher proved unusable).
 void UpdateFlowClientStage();
@@ -18,5 +20,7 @@ bool LauncherUpdateNeeded(int latestBuild);
 // any other choice.
 std::string PackageDownloadPath(int choice, int server);
 std::string LauncherUpdatePath(int server);
-// The folder of a chosen file: its path up to the last "\".
-std::string FolderOfFile(const std::string& path);
+
+// The flow is done: shows the loading line, waits two seconds and lets
+// MainWindow open.
+void FinishStartup();

@@ -8,6 +8,7 @@
 
 #include "download/download_start.h"
 #include "download/notifications.h"
+#include "download/rpc_reply.h"
 #include "launcher/globals.h"
 #include "launcher/message_box.h"
 #include "launcher/program_folder.h"
@@ -73,13 +74,15 @@ bool StartMainDownload(const std::string& url) {
 }
 
 std::string NotificationGid(const std::string& text) {
-    static const char key[] = "\"gid\":\"";
-    size_t at = text.find(key);
-    if (at == std::string::npos) return {};
-    at += sizeof key - 1;
-    size_t end = text.find('"', at);
-    if (end == std::string::npos) return {};
-    return text.substr(at, end - at);
+    // An array of the notices of one received chunk; the first that names a
+    // download gives its gid.
+    JSON notices;
+    if (!notices.parse(text)) return {};
+    for (int i = 0; i < notices.GetItemCount(); ++i) {
+        JSON event = notices.GetJsonItem(i).GetJsonProperty("params").GetJsonItem(0);
+        if (event.KeyExists("gid")) return ReplyString(event, "gid");
+    }
+    return {};
 }
 
 bool ClaimCurrentDownloadGid(const std::string& gid) {
