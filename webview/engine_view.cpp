@@ -21,8 +21,6 @@ bool CreateEngineView(EngineBinding& binding, HWND hostWindow, DWORD, int x, int
     wkeWebView view = ENGINE_CALL(wkeCreateWebWindow)(WKE_WINDOW_TYPE_CONTROL, hostWindow, x, y, width, height);
     binding.view = view;
     if (!view) return false;
-    binding.viewHolder = std::make_unique<ViewHolder>();
-    binding.viewHolder->view = view;
     binding.paintSurface = std::make_unique<PaintSurface>();
     binding.paintSurface->AttachToWindow(hostWindow);
     ENGINE_CALL(wkeShowWindow)(view, true);
@@ -46,7 +44,7 @@ LRESULT CALLBACK ViewSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (IsViewInputMessage(message)) {
             WebViewUnitState* state = StateOfHostWindow(GetParent(window));
             LRESULT result = 0;
-            if (state && !state->inDesigner && HandleViewInput(*state, window, message, wParam, lParam, result))
+            if (state && !state->inDesigner && HandleViewInput(*state, message, wParam, lParam, result))
                 return result;
         }
     } catch (...) {

@@ -20,8 +20,7 @@ void CopyFileName(OPENFILENAMEW* dialog, const std::wstring& name) {
 
 BOOL AnswerFileDialogRequest(OPENFILENAMEW* dialog, SystemOpenFileNameFn systemOpen) {
     try {
-        WebViewUnitState* state = IsLiveUnitState(FileDialogUnit) ? FileDialogUnit : nullptr;
-        if (state) {
+        if (WebViewUnitState* state = FileDialogUnit) {
             std::string name;
             EventOutcome outcome = EventCall(*state, kEventFileDialogRequest).Text(name).Raise();
             CopyFileName(dialog, GbkToWide(name));

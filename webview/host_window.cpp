@@ -48,8 +48,6 @@ LRESULT HostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WebViewUnitState* state = StateOfHostWindow(window);
     if (!state) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-        case WM_CREATE:
-        case WM_NCCREATE:
         case WM_NCCALCSIZE:
             return 0;
         case WM_DESTROY:
@@ -59,7 +57,6 @@ LRESULT HostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (state->view()) ENGINE_CALL(wkeResize)(state->view(), LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_NCDESTROY:
-            LeaveUnit(*state);
             DeleteUnit(window, state);
             return 0;
     }

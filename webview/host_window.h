@@ -21,8 +21,7 @@ LRESULT CALLBACK ViewSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
 // The input messages of the view window that become unit events; answers
 // true with the window procedure's result in result when the message was
 // swallowed. Called only for units outside the designer.
-bool HandleViewInput(WebViewUnitState& state, HWND window, UINT message, WPARAM& wParam, LPARAM lParam,
-                     LRESULT& result);
+bool HandleViewInput(WebViewUnitState& state, UINT message, WPARAM& wParam, LPARAM lParam, LRESULT& result);
 
 // Whether a message is one the host forwards to the view and the view turns
 // into input events.

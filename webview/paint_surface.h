@@ -15,18 +15,18 @@ public:
     // Creates the memory device context, takes the window's client size and
     // flags the bitmap for rebuilding.
     void AttachToWindow(HWND window);
-    void SetSize(int width, int height);
 
     // The engine's paint report: its device context and the changed rectangle.
     // False when the bitmap could not be made.
     bool Update(HDC engineDc, int x, int y, int width, int height);
 
-    HWND window() const { return window_; }
     int width() const { return width_; }
     int height() const { return height_; }
     HDC memoryDc() const { return memoryDc_; }
 
 private:
+    void SetSize(int width, int height);
+
     HWND window_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HDC memoryDc_ = nullptr;

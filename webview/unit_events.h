@@ -44,7 +44,6 @@ enum WebViewEventNumber : int {
     kEventPopupDestroyed = 29,
     kEventFaviconReceived = 31,
     kEventFileDialogRequest = 32,
-    kEventCount = 33,
 };
 
 enum class EventArgumentType : uint32_t { Int = 1, Text = 2 };

@@ -1,5 +1,6 @@
 #include "webview/unit_properties.h"
 
+#include "utilities/text_codepage.h"
 #include "webview/engine_loader.h"
 #include "webview/text_conversion.h"
 
@@ -43,7 +44,7 @@ bool LoadingAllowed(const WebViewUnitState& state) { return !state.inDesigner ||
 void WriteUrl(WebViewUnitState& state, const std::string& url) {
     wkeWebView view = state.view();
     if (view) {
-        std::string utf8 = GbkToUtf8(url);
+        std::string utf8 = AnsiToUtf8(url);
         if (!utf8.empty() && LoadingAllowed(state)) ENGINE_CALL(wkeLoadURL)(view, utf8.c_str());
         if (url.empty()) ENGINE_CALL(wkeLoadHTML)(view, " ");
     }

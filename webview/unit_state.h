@@ -9,20 +9,13 @@
 #include <string>
 #include <vector>
 
-struct ViewHolder {
-    wkeWebView view = 0;
-};
-
 // What the unit holds of its engine view. Deleting it does not destroy the
 // view: the view goes with its window.
 struct EngineBinding {
-    std::unique_ptr<ViewHolder> viewHolder;
     wkeWebView view = 0;
     std::unique_ptr<PaintSurface> paintSurface;
     // Popups this unit opened; their callbacks carry the unit's state too.
     std::vector<wkeWebView> popups;
-    // Set once the engine's callbacks for this unit were taken back.
-    bool callbacksReleased = false;
 };
 
 struct WebViewUnitState {

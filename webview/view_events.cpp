@@ -3,6 +3,7 @@
 // engine the fixed answer of its event. No exception leaves a callback.
 #include "webview/view_events.h"
 
+#include "utilities/text_codepage.h"
 #include "webview/engine_loader.h"
 #include "webview/event_call.h"
 #include "webview/text_conversion.h"
@@ -166,7 +167,7 @@ bool WKE_CALL OnLoadUrlBegin(wkeWebView, void* param, const char* url, wkeNetJob
     return Guarded(false, [&]() {
         WebViewUnitState* state = ActiveUnit(param);
         if (!state) return false;
-        std::string text = Utf8ToGbk(Bytes(url));
+        std::string text = Utf8ToAnsi(Bytes(url));
         EventOutcome outcome = EventCall(*state, kEventLoadUrlBegin).Text(text).Int(job).Raise();
         return outcome.handled && !ReturnedFalse(outcome);
     });
@@ -175,7 +176,7 @@ bool WKE_CALL OnLoadUrlBegin(wkeWebView, void* param, const char* url, wkeNetJob
 void WKE_CALL OnLoadUrlEnd(wkeWebView, void* param, const char* url, wkeNetJob job, void* buf, int len) {
     Guarded(0, [&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
-            std::string text = Utf8ToGbk(Bytes(url));
+            std::string text = Utf8ToAnsi(Bytes(url));
             EventCall(*state, kEventLoadUrlEnd).Text(text).Int(job).Int((int64_t)(intptr_t)buf).Int(len).Raise();
         }
         return 0;
@@ -201,6 +202,33 @@ void WKE_CALL OnPopupDestroyed(wkeWebView view, void* param) {
     });
 }
 
+// Registers a popup's callbacks with state as their parameter, or takes them
+// back when state is null.
+void SetPopupCallbacks(wkeWebView popup, WebViewUnitState* state) {
+    ENGINE_CALL(wkeOnCreateView)(popup, state ? OnCreateView : nullptr, state);
+    ENGINE_CALL(wkeOnWindowClosing)(popup, state ? OnPopupClosing : nullptr, state);
+    ENGINE_CALL(wkeOnWindowDestroy)(popup, state ? OnPopupDestroyed : nullptr, state);
+}
+
+// Registers the view's callbacks with state as their parameter, or takes them
+// back when state is null.
+void SetViewCallbacks(wkeWebView view, WebViewUnitState* state) {
+    ENGINE_CALL(wkeOnTitleChanged)(view, state ? OnTitleChanged : nullptr, state);
+    ENGINE_CALL(wkeOnMouseOverUrlChanged)(view, state ? OnMouseOverUrlChanged : nullptr, state);
+    ENGINE_CALL(wkeOnURLChanged2)(view, state ? OnUrlChanged : nullptr, state);
+    ENGINE_CALL(wkeOnAlertBox)(view, state ? OnAlertBox : nullptr, state);
+    ENGINE_CALL(wkeOnConfirmBox)(view, state ? OnConfirmBox : nullptr, state);
+    ENGINE_CALL(wkeOnPromptBox)(view, state ? OnPromptBox : nullptr, state);
+    ENGINE_CALL(wkeOnNavigation)(view, state ? OnNavigation : nullptr, state);
+    ENGINE_CALL(wkeOnCreateView)(view, state ? OnCreateView : nullptr, state);
+    ENGINE_CALL(wkeOnDocumentReady2)(view, state ? OnDocumentReady : nullptr, state);
+    ENGINE_CALL(wkeOnLoadingFinish)(view, state ? OnLoadingFinish : nullptr, state);
+    ENGINE_CALL(wkeOnDownload)(view, state ? OnDownload : nullptr, state);
+    ENGINE_CALL(wkeOnConsole)(view, state ? OnConsole : nullptr, state);
+    ENGINE_CALL(wkeOnLoadUrlBegin)(view, state ? OnLoadUrlBegin : nullptr, state);
+    ENGINE_CALL(wkeOnLoadUrlEnd)(view, state ? OnLoadUrlEnd : nullptr, state);
+}
+
 wkeWebView OpenPopup(WebViewUnitState& state, int navigationType, wkeString url, const wkeWindowFeatures* features) {
     std::string text = EngineText(url);
     if (ReturnedFalse(EventCall(state, kEventCreateView).Int(navigationType).Text(text).Raise())) return 0;
@@ -217,9 +245,7 @@ wkeWebView OpenPopup(WebViewUnitState& state, int navigationType, wkeString url,
     EventCall(state, kEventPopupCreated).Int(popup).Raise();
     ENGINE_CALL(wkeSetWindowTitleW)(popup, L"\u5c9a\u77f3Web\u6d4f\u89c8\u5668" /* 岚石Web浏览器 */);
     ENGINE_CALL(wkeShowWindow)(popup, true);
-    ENGINE_CALL(wkeOnCreateView)(popup, OnCreateView, &state);
-    ENGINE_CALL(wkeOnWindowClosing)(popup, OnPopupClosing, &state);
-    ENGINE_CALL(wkeOnWindowDestroy)(popup, OnPopupDestroyed, &state);
+    SetPopupCallbacks(popup, &state);
     ENGINE_CALL(wkeSetNavigationToNewWindowEnable)(popup, true);
     return popup;
 }
@@ -236,51 +262,17 @@ wkeWebView WKE_CALL OnCreateView(wkeWebView, void* param, int navigationType, wk
 
 void BindViewEvents(wkeWebView view, WebViewUnitState* state) {
     if (!FileDialogUnit) FileDialogUnit = state;
-    ENGINE_CALL(wkeOnTitleChanged)(view, OnTitleChanged, state);
-    ENGINE_CALL(wkeOnMouseOverUrlChanged)(view, OnMouseOverUrlChanged, state);
-    ENGINE_CALL(wkeOnURLChanged2)(view, OnUrlChanged, state);
-    ENGINE_CALL(wkeOnAlertBox)(view, OnAlertBox, state);
-    ENGINE_CALL(wkeOnConfirmBox)(view, OnConfirmBox, state);
-    ENGINE_CALL(wkeOnPromptBox)(view, OnPromptBox, state);
-    ENGINE_CALL(wkeOnNavigation)(view, OnNavigation, state);
-    ENGINE_CALL(wkeOnCreateView)(view, OnCreateView, state);
-    ENGINE_CALL(wkeOnDocumentReady2)(view, OnDocumentReady, state);
-    ENGINE_CALL(wkeOnLoadingFinish)(view, OnLoadingFinish, state);
-    ENGINE_CALL(wkeOnDownload)(view, OnDownload, state);
-    ENGINE_CALL(wkeOnConsole)(view, OnConsole, state);
-    ENGINE_CALL(wkeOnLoadUrlBegin)(view, OnLoadUrlBegin, state);
-    ENGINE_CALL(wkeOnLoadUrlEnd)(view, OnLoadUrlEnd, state);
+    SetViewCallbacks(view, state);
     // The file-open dialog hook is installed here once it exists.
 }
 
 void UnbindViewEvents(WebViewUnitState& state) {
     EngineBinding& binding = *state.binding;
-    if (binding.callbacksReleased) return;
-    binding.callbacksReleased = true;
     // Nothing to take back from an engine that was never loaded, or from a view never made.
     if (!EngineLoaded() || !binding.view) return;
     wkeWebView view = binding.view;
     ENGINE_CALL(wkeOnPaintUpdated)(view, nullptr, nullptr);
-    if (!state.inDesigner) {
-        ENGINE_CALL(wkeOnTitleChanged)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnMouseOverUrlChanged)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnURLChanged2)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnAlertBox)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnConfirmBox)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnPromptBox)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnNavigation)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnCreateView)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnDocumentReady2)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnLoadingFinish)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnDownload)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnConsole)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnLoadUrlBegin)(view, nullptr, nullptr);
-        ENGINE_CALL(wkeOnLoadUrlEnd)(view, nullptr, nullptr);
-    }
-    for (wkeWebView popup : binding.popups) {
-        ENGINE_CALL(wkeOnCreateView)(popup, nullptr, nullptr);
-        ENGINE_CALL(wkeOnWindowClosing)(popup, nullptr, nullptr);
-        ENGINE_CALL(wkeOnWindowDestroy)(popup, nullptr, nullptr);
-    }
+    if (!state.inDesigner) SetViewCallbacks(view, nullptr);
+    for (wkeWebView popup : binding.popups) SetPopupCallbacks(popup, nullptr);
     binding.popups.clear();
 }

@@ -12,8 +12,7 @@ extern WebViewUnitState* FileDialogUnit;
 void BindViewEvents(wkeWebView view, WebViewUnitState* state);
 
 // Takes every callback that carries the state object back from the engine:
-// those of the view (including painting) and those of its popups. Safe to
-// call more than once.
+// those of the view (including painting) and those of its popups.
 void UnbindViewEvents(WebViewUnitState& state);
 
 // Gives a popup's window its record and procedure (the new window's

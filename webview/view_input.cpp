@@ -45,7 +45,7 @@ bool IsViewInputMessage(UINT message) {
     }
 }
 
-bool HandleViewInput(WebViewUnitState& state, HWND, UINT message, WPARAM& wParam, LPARAM lParam, LRESULT& result) {
+bool HandleViewInput(WebViewUnitState& state, UINT message, WPARAM& wParam, LPARAM lParam, LRESULT& result) {
     EventOutcome outcome;
     switch (message) {
         case WM_SETFOCUS:

@@ -14,14 +14,12 @@ struct UnitCreation {
     DWORD style = 0;
     HWND parent = nullptr;
     UINT controlId = 0;
-    HMENU menu = nullptr;
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
     uint32_t formId = 0;
     uint32_t unitId = 0;
-    HWND designerWindow = nullptr;
     bool inDesigner = false;
 };
 

@@ -3,7 +3,7 @@
 // own and cancel it; data plus cancel means the network is never asked.
 #include "standin.h"
 
-#include <wininet.h>
+#include "download/internet_handle.h"
 
 #include <fstream>
 #include <map>
@@ -33,20 +33,6 @@ std::map<wkeNetJob, Job>& Jobs() {
     return jobs;
 }
 wkeNetJob nextJob = 0x20000;
-
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-    ~InternetHandle() {
-        if (handle_) InternetCloseHandle(handle_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET get() const { return handle_; }
-
-private:
-    HINTERNET handle_;
-};
 
 std::vector<std::pair<std::string, std::string>> ParseRawHeaders(const std::string& raw) {
     std::vector<std::pair<std::string, std::string>> headers;

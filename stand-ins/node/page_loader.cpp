@@ -142,12 +142,11 @@ void RunLoad(View& view, const std::string& url, int navigationType) {
         RepaintView(view);
         return;
     }
-    view.page = page.body;
-    std::string title = ExtractTitle(view.page);
+    std::string title = ExtractTitle(page.body);
     view.title = title.empty() ? url : title;
     FireTitle(view);
     view.favicon.clear();
-    for (const std::string& reference : ResourceReferences(view.page)) {
+    for (const std::string& reference : ResourceReferences(page.body)) {
         std::string resourceUrl = ResolveReference(url, reference);
         Response resource = RunJob(view, resourceUrl);
         if (resource.ok && Lower(resourceUrl).find(".ico") != std::string::npos) view.favicon = resource.body;
@@ -160,7 +159,6 @@ void RunLoad(View& view, const std::string& url, int navigationType) {
 
 void RunHtml(View& view, const std::string& html) {
     Log("html " + std::to_string(view.handle) + " " + LogText(html));
-    view.page = html;
     view.title = ExtractTitle(html);
     FireTitle(view);
     FireDocumentReady(view);

@@ -84,18 +84,10 @@ struct View {
     HWND dispatcher = nullptr;  // message-only window of the creating thread
     DWORD thread = 0;
     Callbacks callbacks;
-    bool navigationToNewWindow = true;
-    bool transparent = false;
-    bool cspCheck = true;
-    bool npapiPlugins = false;
-    bool cookieEnabled = true;
     std::string userAgent;
-    std::wstring cookieJarPath;
-    std::wstring localStoragePath;
     std::string url;          // UTF-8 (or whatever bytes the library gave)
     std::string title;        // UTF-8
     std::string lastConsole;  // UTF-8
-    std::string page;         // the page body as fetched
     std::string favicon;      // body of the page's ".ico" resource, if any
     std::vector<std::pair<std::string, int>> pendingLoads;  // URL, navigation type; "\x01" + HTML for HTML
 };

@@ -262,7 +262,6 @@ extern "C" void WKE_CALL wkeShowWindow(wkeWebView handle, bool show) {
 
 extern "C" void WKE_CALL wkeSetTransparent(wkeWebView handle, bool transparent) {
     WITH_VIEW(handle, "wkeSetTransparent " + Num(handle) + " " + Flag(transparent));
-    view->transparent = transparent;
 }
 
 extern "C" HWND WKE_CALL wkeGetWindowHandle(wkeWebView handle) {
@@ -272,17 +271,14 @@ extern "C" HWND WKE_CALL wkeGetWindowHandle(wkeWebView handle) {
 
 extern "C" void WKE_CALL wkeSetCspCheckEnable(wkeWebView handle, bool enable) {
     WITH_VIEW(handle, "wkeSetCspCheckEnable " + Num(handle) + " " + Flag(enable));
-    view->cspCheck = enable;
 }
 
 extern "C" void WKE_CALL wkeSetNpapiPluginsEnabled(wkeWebView handle, bool enable) {
     WITH_VIEW(handle, "wkeSetNpapiPluginsEnabled " + Num(handle) + " " + Flag(enable));
-    view->npapiPlugins = enable;
 }
 
 extern "C" void WKE_CALL wkeSetNavigationToNewWindowEnable(wkeWebView handle, bool enable) {
     WITH_VIEW(handle, "wkeSetNavigationToNewWindowEnable " + Num(handle) + " " + Flag(enable));
-    view->navigationToNewWindow = enable;
 }
 
 extern "C" void WKE_CALL wkeResize(wkeWebView handle, int width, int height) {
@@ -302,17 +298,14 @@ extern "C" void WKE_CALL wkeSetUserAgent(wkeWebView handle, const char* userAgen
 
 extern "C" void WKE_CALL wkeSetCookieEnabled(wkeWebView handle, bool enable) {
     WITH_VIEW(handle, "wkeSetCookieEnabled " + Num(handle) + " " + Flag(enable));
-    view->cookieEnabled = enable;
 }
 
 extern "C" void WKE_CALL wkeSetCookieJarPath(wkeWebView handle, const wchar_t* path) {
     WITH_VIEW(handle, "wkeSetCookieJarPath " + Num(handle) + " " + LogText(WideToUtf8(path)));
-    view->cookieJarPath = path ? path : L"";
 }
 
 extern "C" void WKE_CALL wkeSetLocalStorageFullPath(wkeWebView handle, const wchar_t* path) {
     WITH_VIEW(handle, "wkeSetLocalStorageFullPath " + Num(handle) + " " + LogText(WideToUtf8(path)));
-    view->localStoragePath = path ? path : L"";
 }
 
 extern "C" const char* WKE_CALL wkeGetTitle(wkeWebView handle) {

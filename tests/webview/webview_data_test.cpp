@@ -1,6 +1,7 @@
 // The web view library's pieces that need no engine: saved property data,
 // folder and agent-string rules, the engine's candidate path, the Shlwapi
 // lookup, text conversions and the paint surface.
+#include "utilities/text_codepage.h"
 #include "webview/engine_loader.h"
 #include "webview/file_dialog_request.h"
 #include "webview/view_events.h"
@@ -201,9 +202,9 @@ TEST(TextConversion, ChineseRoundTripsBetweenGbkUtf16AndUtf8) {
     const std::string utf8 = "\xE4\xB8\xAD\xE6\x96\x87 abc";
     EXPECT_EQ(GbkToWide(gbk), L"\u4e2d\u6587 abc");
     EXPECT_EQ(WideToGbk(L"\u4e2d\u6587 abc"), gbk);
-    EXPECT_EQ(Hex(GbkToUtf8(gbk)), Hex(utf8));
-    EXPECT_EQ(Hex(Utf8ToGbk(utf8)), Hex(gbk));
-    EXPECT_EQ(GbkToUtf8(""), "");
+    EXPECT_EQ(Hex(AnsiToUtf8(gbk)), Hex(utf8));
+    EXPECT_EQ(Hex(Utf8ToAnsi(utf8)), Hex(gbk));
+    EXPECT_EQ(AnsiToUtf8(""), "");
     EXPECT_EQ(WideToGbk(nullptr), "");
 }
 

@@ -15,8 +15,6 @@ using namespace webviewtest;
 
 namespace {
 
-std::string Num(long long value) { return std::to_string(value); }
-
 class WebViewEventsTest : public testing::Test {
 protected:
     void SetUp() override {

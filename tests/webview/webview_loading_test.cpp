@@ -2,6 +2,7 @@
 // temporary folder makes a view, and the test reads and presses the boxes it
 // shows and checks how it ends.
 #include "support/test_support.h"
+#include "webview/text_conversion.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,13 +23,6 @@ const wchar_t kExportMissingText[] =
 const wchar_t kNotFoundCaption[] = L"\u9519\u8bef";
 const wchar_t kNotFoundBefore[] = L"\u8bf7\u628anode.dll\u653e\u5728[";
 const wchar_t kNotFoundAfter[] = L"]\u4f4d\u7f6e";
-
-std::wstring Wide(const std::string& text) {
-    int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(units > 0 ? units - 1 : 0, L'\0');
-    if (units > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], units);
-    return wide;
-}
 
 struct Box {
     std::wstring caption;
@@ -143,7 +137,7 @@ TEST(EngineLoading, SetPathToMissingFileShowsItInTheLoadBoxAndEndsWithZero) {
     Box box = child.PressNextBox();
     // A set path skips the search, so this is the first and only box.
     EXPECT_EQ(box.caption, kLoadFailedCaption);
-    EXPECT_EQ(box.text, Wide(missing));
+    EXPECT_EQ(box.text, GbkToWide(missing));
     EXPECT_EQ(child.ExitCode(), 0);
 }
 
@@ -154,7 +148,7 @@ TEST(EngineLoading, MissingExportShowsItsNameAsCaptionAndEndsWithZero) {
     ChildProgram child(folder.Path(), "view");
     ASSERT_TRUE(child.started());
     Box box = child.PressNextBox();
-    EXPECT_EQ(box.caption, Wide(OMITTED_EXPORT));
+    EXPECT_EQ(box.caption, GbkToWide(OMITTED_EXPORT));
     EXPECT_EQ(box.text, kExportMissingText);
     EXPECT_EQ(child.ExitCode(), 0);
 }
@@ -166,7 +160,7 @@ TEST(EngineLoading, NoEngineAndNoPathSaysWhereToPutItThenFailsToLoad) {
     ASSERT_TRUE(child.started());
     Box where = child.PressNextBox();
     EXPECT_EQ(where.caption, kNotFoundCaption);
-    EXPECT_EQ(where.text, kNotFoundBefore + Wide(folder.Path()) + L"\\node.dll" + kNotFoundAfter);
+    EXPECT_EQ(where.text, kNotFoundBefore + GbkToWide(folder.Path()) + L"\\node.dll" + kNotFoundAfter);
     // The load then tries the bare name, which the system does not find either.
     Box load = child.PressNextBox();
     EXPECT_EQ(load.caption, kLoadFailedCaption);

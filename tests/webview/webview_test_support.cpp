@@ -1,6 +1,7 @@
 #include "webview_test_support.h"
 
-#include "webview/text_conversion.h"
+#include "utilities/busy_delay.h"
+#include "utilities/text_codepage.h"
 
 #include <winsock2.h>
 
@@ -10,9 +11,7 @@
 
 namespace webviewtest {
 
-void PumpMessages(int ms) {
-    PumpUntil([]() { return false; }, ms);
-}
+void PumpMessages(int ms) { BusyDelay(ms); }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     DWORD start = GetTickCount();
@@ -201,13 +200,19 @@ std::vector<EventRecorder::Seen> EventRecorder::Of(int number) const {
     return found;
 }
 
+namespace {
+std::string PathOf(const ReceivedRequest& request) {
+    std::string method, path;
+    std::istringstream(request.requestLine) >> method >> path;
+    return path;
+}
+}  // namespace
+
 LocalHttpServer::LocalHttpServer() : server_(std::make_unique<FakeHttpServer>(0, nullptr)) {
     port_ = server_->port();
     server_->SetRawReply([this](const ReceivedRequest& request) {
-        std::string method, path;
-        std::istringstream(request.requestLine) >> method >> path;
+        std::string path = PathOf(request);
         std::lock_guard<std::mutex> lock(mutex_);
-        counts_[path]++;
         auto it = pages_.find(path);
         if (it == pages_.end()) return std::string("HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n");
         std::string response = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(it->second.body.size()) + "\r\n";
@@ -228,10 +233,12 @@ std::string LocalHttpServer::Url(const std::string& path) const {
 }
 
 int LocalHttpServer::RequestCount(const std::string& path) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return counts_[path];
+    int count = 0;
+    for (const ReceivedRequest& request : server_->requests())
+        if (PathOf(request) == path) ++count;
+    return count;
 }
 
-std::string Gbk(const std::string& utf8) { return Utf8ToGbk(utf8); }
+std::string Gbk(const std::string& utf8) { return Utf8ToAnsi(utf8); }
 
 }  // namespace webviewtest

@@ -48,7 +48,6 @@ public:
     // Log lines that start with prefix.
     std::vector<std::string> LogLinesStarting(const std::string& prefix);
     void ClearLog() { SendWithoutPumping("clearlog"); }
-    int port() const { return port_; }
 
 private:
     EngineChannel();
@@ -107,18 +106,19 @@ public:
     void Serve(const std::string& path, Page page);
     std::string Url(const std::string& path) const;
     int RequestCount(const std::string& path);
-    int port() const { return port_; }
 
 private:
     std::unique_ptr<FakeHttpServer> server_;
     int port_ = 0;
     std::mutex mutex_;
     std::map<std::string, Page> pages_;
-    std::map<std::string, int> counts_;
 };
 
 // The GBK bytes of UTF-8 source text, for tests that state expectations in
 // Chinese.
 std::string Gbk(const std::string& utf8);
+
+// A number as the engine's call log writes it.
+inline std::string Num(long long value) { return std::to_string(value); }
 
 }  // namespace webviewtest

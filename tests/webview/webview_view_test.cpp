@@ -16,8 +16,6 @@ using namespace webviewtest;
 
 namespace {
 
-std::string Num(long long value) { return std::to_string(value); }
-
 // The engine calls of a log (lines naming an export), with the view handle
 // replaced by "V" so that expectations read the same for every view.
 std::vector<std::string> EngineCalls(const std::vector<std::string>& log, wkeWebView view) {
