@@ -73,17 +73,8 @@ std::string AddUriBatch(const std::vector<DownloadTask>& tasks, std::vector<std:
 }
 
 bool ParseAddUriReply(const std::string& reply, std::vector<std::string>& gids) {
-    JSON document;
-    document.parse(reply);
-    if (HasTopLevelError(document)) return false;
-    int count = ReplyMemberCount(document);
-    gids.assign((size_t)count, std::string());
-    for (int i = 0; i < count; ++i) {
-        JSON member = document.GetJsonItem(i);
-        if (member.KeyExists("error")) continue;
-        gids[(size_t)i] = ReplyString(member, "result");
-    }
-    return !document.toString().empty();
+    return ReadBatchReply(reply, gids,
+                          [](const JSON& member, std::string& gid) { gid = ReplyString(member, "result"); });
 }
 
 std::string UnpauseBatch(const std::vector<std::string>& gids) {

@@ -16,10 +16,6 @@ struct DownloadTask {
     int32_t fileAllocation = 0;          // 0 "none", 1 "falloc", 2 "trunc", 3 "prealloc"
 };
 
-// The daemon refuses "max-connection-per-server" above this for the whole
-// "aria2.addUri" call.
-constexpr int32_t kMaxConnectionPerServer = 16;
-
 // Posts one "aria2.addUri" per task with non-empty uris (an all-skipped list
 // still posts "[]"), then fills gids from the reply with ParseAddUriReply.
 // Before a task is added, a file of its output name that has no ".aria2"

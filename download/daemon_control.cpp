@@ -22,9 +22,8 @@ std::string BuildDaemonCommandLine(const std::string& programFolder, const std::
     // "--rpc-listen-all": the secret is the same in every copy of the
     // program, so the daemon must not be reachable from other machines.
     return "\"" + programFolder +
-           "\\aria2c.exe\" -q --enable-rpc=true --rpc-allow-origin-all=true --rpc-listen-port=36510"
-           " --file-allocation=falloc --continue=true --rpc-secret=" +
-           secret;
+           "\\aria2c.exe\" -q --enable-rpc=true --rpc-allow-origin-all=true --rpc-listen-port=" +
+           std::to_string(kDaemonPort) + " --file-allocation=falloc --continue=true --rpc-secret=" + secret;
 }
 
 bool EnsureDownloadDaemon() {

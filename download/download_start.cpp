@@ -22,7 +22,6 @@ DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& fo
     // Twice the threads, but the daemon rejects the whole request above its cap.
     task.maxConnectionPerServer = std::min(threads * 2, kMaxConnectionPerServer);
     task.header = kDownloadCookieHeader;
-    task.fileAllocation = 0;
     return task;
 }
 

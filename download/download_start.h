@@ -7,6 +7,10 @@
 
 #include "download/add_downloads.h"
 
+// The daemon refuses "max-connection-per-server" above this for the whole
+// "aria2.addUri" call.
+constexpr int32_t kMaxConnectionPerServer = 16;
+
 // The header line sent with every download request.
 extern const char kDownloadCookieHeader[];
 

@@ -10,16 +10,17 @@ namespace {
 const char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 const DWORD kReadChunk = 1024;
 
+// The four header lines sent with every POST to url, CR LF between them.
+std::string HttpPostHeaders(const std::string& url) {
+    return "Accept: */*\r\nReferer: " + url +
+           "\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded";
+}
+
 }  // namespace
 
 DWORD HttpPostRequestFlags(const std::string& url) {
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
     return flags | (UrlIsSecure(url) ? INTERNET_FLAG_SECURE : INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS);
-}
-
-std::string HttpPostHeaders(const std::string& url) {
-    return "Accept: */*\r\nReferer: " + url +
-           "\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded";
 }
 
 std::string HttpPostRequest(const std::string& url, const std::string& body) {

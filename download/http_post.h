@@ -16,6 +16,3 @@ std::string HttpPostRequest(const std::string& url, const std::string& body);
 // The request flags used for url: always reload and need-file, plus secure
 // for "https://" and otherwise ignore-redirect-to-https.
 DWORD HttpPostRequestFlags(const std::string& url);
-
-// The four header lines sent with every POST to url, CR LF between them.
-std::string HttpPostHeaders(const std::string& url);

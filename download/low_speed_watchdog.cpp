@@ -14,13 +14,14 @@ const int kRestartPauseMs = 1000;
 // inside it; that tick is skipped rather than nested.
 bool restarting = false;
 
-}  // namespace
-
+// The strike count the watchdog works on (the bound one, else its own).
 int32_t& WatchdogStrikes() {
     static int32_t own = 0;
     int32_t* bound = DownloadEngine().lowSpeedStrikes;
     return bound ? *bound : own;
 }
+
+}  // namespace
 
 void LowSpeedWatchdogTick() {
     if (restarting) return;
@@ -31,11 +32,7 @@ void LowSpeedWatchdogTick() {
     int32_t limit = engine.lowSpeedLimitKB ? *engine.lowSpeedLimitKB : 0;
     bool slow = limit != 0 && (double)limit - speedKB > 0.0000001;
 
-    if (engine.downloadPaused && *engine.downloadPaused) {
-        LowSpeedStrikes = 0;
-        return;
-    }
-    if (!slow) {
+    if ((engine.downloadPaused && *engine.downloadPaused) || !slow) {
         LowSpeedStrikes = 0;
         return;
     }

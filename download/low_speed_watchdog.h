@@ -11,6 +11,3 @@
 // While the user has paused the download (DownloadPaused) nothing is counted
 // and nothing is paused or resumed: resuming would undo the user's pause.
 void LowSpeedWatchdogTick();
-
-// The strike count the watchdog works on (the bound one, else its own).
-int32_t& WatchdogStrikes();

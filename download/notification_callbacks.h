@@ -16,8 +16,6 @@ constexpr int kNotificationSlots = 6;
 // Slot order: "aria2.onDownloadStart", "aria2.onDownloadPause",
 // "aria2.onDownloadStop", "aria2.onDownloadComplete", "aria2.onDownloadError",
 // "aria2.onBtDownloadComplete".
-extern const char* const kNotificationNames[kNotificationSlots];
-
 extern std::atomic<NotificationCallback> NotificationCallbacks[kNotificationSlots];
 
 // Slot index of a notification name (exact, case-sensitive); -1 for none.

@@ -109,7 +109,7 @@ void NotificationReceiveLoop() {
 
 void RunNotificationLoop(NotificationByteSource& source, std::string_view firstBytes) {
     WebSocketFrameReader reader;
-    if (!firstBytes.empty() && !DispatchNotifications(reader, firstBytes)) {
+    if (!DispatchNotifications(reader, firstBytes)) {
         source.Disconnect();
         return;
     }
@@ -129,13 +129,11 @@ void RunNotificationLoop(NotificationByteSource& source, std::string_view firstB
     }
 }
 
-bool DispatchNotifications(WebSocketFrameReader& reader, std::string_view chunk) {
-    reader.Append(chunk);
-    std::string payload;
-    while (reader.NextMessage(&payload)) DispatchNotification(payload);
-    return reader.state() == WebSocketFrameReader::State::Open;
-}
+namespace {
 
+// Parses one message (UTF-8) and calls the routine of its "method" with the
+// text of a JSON array holding the parsed notification. Nothing happens when
+// the message does not parse, has no method, or its slot is empty.
 void DispatchNotification(const std::string& payload) {
     JSON notification;
     if (!notification.parse(Utf8ToAnsi(payload))) return;
@@ -154,6 +152,15 @@ void DispatchNotification(const std::string& payload) {
     } catch (...) {
         // A routine of the application must not end the receive thread.
     }
+}
+
+}  // namespace
+
+bool DispatchNotifications(WebSocketFrameReader& reader, std::string_view chunk) {
+    reader.Append(chunk);
+    std::string payload;
+    while (reader.NextMessage(&payload)) DispatchNotification(payload);
+    return reader.state() == WebSocketFrameReader::State::Open;
 }
 
 int NotificationLoopsRunning() { return loopsRunning; }

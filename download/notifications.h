@@ -40,10 +40,5 @@ void RunNotificationLoop(NotificationByteSource& source, std::string_view firstB
 // False when the stream has ended.
 bool DispatchNotifications(WebSocketFrameReader& reader, std::string_view chunk);
 
-// Parses one message (UTF-8) and calls the routine of its "method" with the
-// text of a JSON array holding the parsed notification. Nothing happens when
-// the message does not parse, has no method, or its slot is empty.
-void DispatchNotification(const std::string& payload);
-
 // Receive threads still running (for an orderly end in tests and at exit).
 int NotificationLoopsRunning();

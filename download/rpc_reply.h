@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "json/json.h"
 
@@ -25,3 +26,21 @@ std::string ReplyAnyText(const JSON& object, const char* name);
 
 // The member when it is a string; empty otherwise.
 std::string ReplyString(const JSON& object, const char* name);
+
+// A batch reply: out is replaced by one default element per reply member, in
+// order, and fill(member, element) reads each member that holds no "error".
+// A top-level "error" leaves out untouched and gives false; otherwise true
+// when text parsed.
+template <typename Element, typename Fill>
+bool ReadBatchReply(const std::string& text, std::vector<Element>& out, Fill fill) {
+    JSON document;
+    bool parsed = document.parse(text);
+    if (HasTopLevelError(document)) return false;
+    int count = ReplyMemberCount(document);
+    out.assign((size_t)count, Element());
+    for (int i = 0; i < count; ++i) {
+        JSON member = document.GetJsonItem(i);
+        if (!member.KeyExists("error")) fill(member, out[(size_t)i]);
+    }
+    return parsed;
+}

@@ -38,7 +38,7 @@ GlobalStat Aria2GetGlobalStat() {
 
 bool ParseGlobalStat(const std::string& reply, GlobalStat& record) {
     JSON document;
-    document.parse(reply);
+    bool parsed = document.parse(reply);
     if (HasTopLevelError(document)) return false;
     JSON result = document.GetJsonProperty("result");
     record.numActive = (int32_t)ReplyInteger(result, "numActive");
@@ -46,7 +46,7 @@ bool ParseGlobalStat(const std::string& reply, GlobalStat& record) {
     record.numStopped = (int32_t)ReplyInteger(result, "numStopped");
     record.downloadSpeed = ReplyInteger(result, "downloadSpeed");
     record.uploadSpeed = ReplyInteger(result, "uploadSpeed");
-    return !document.toString().empty();
+    return parsed;
 }
 
 std::string Aria2TellStatusBatch(const std::vector<std::string>& gids, std::vector<DownloadStatus>& statuses) {
@@ -69,15 +69,7 @@ bool ParseTellStatusBatch(const std::string& reply, std::vector<DownloadStatus>&
     // The parser reads GBK: fed the daemon's UTF-8 directly, a Chinese name
     // with an odd number of bytes pairs its last byte with the closing quote
     // and the whole reply is lost. Converted first, every text arrives whole.
-    JSON document;
-    document.parse(Utf8ToAnsi(reply));
-    if (HasTopLevelError(document)) return false;
-    int count = ReplyMemberCount(document);
-    statuses.assign((size_t)count, DownloadStatus());
-    for (int i = 0; i < count; ++i) {
-        JSON member = document.GetJsonItem(i);
-        if (member.KeyExists("error")) continue;
-        FillStatus(member.GetJsonProperty("result"), statuses[(size_t)i]);
-    }
-    return !document.toString().empty();
+    return ReadBatchReply(Utf8ToAnsi(reply), statuses, [](const JSON& member, DownloadStatus& record) {
+        FillStatus(member.GetJsonProperty("result"), record);
+    });
 }

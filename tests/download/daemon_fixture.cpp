@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
 #include "download/daemon_endpoint.h"
 #include "download/engine_bindings.h"
@@ -11,15 +11,6 @@
 #include "download/rpc_request.h"
 #include "utilities/command_line.h"
 #include "download_test_constants.h"
-
-static int ReadLeadingNumber(const std::string& path, int* lines = nullptr) {
-    std::string text = testsupport::ReadFileBytes(path);
-    if (lines) {
-        *lines = 0;
-        for (char c : text) *lines += c == '\n';
-    }
-    return atoi(text.c_str());
-}
 
 TestProgramFolder::TestProgramFolder(bool withStandIn, const std::string& programName) {
     program_ = temp_.File(programName);
@@ -43,9 +34,8 @@ void TestProgramFolder::Bind(const std::string& secret) {
 }
 
 int TestProgramFolder::StartCount() const {
-    int lines = 0;
-    ReadLeadingNumber(File("aria2c.starts"), &lines);
-    return lines;
+    std::string starts = testsupport::ReadFileBytes(File("aria2c.starts"));
+    return (int)std::count(starts.begin(), starts.end(), '\n');
 }
 
 bool TestProgramFolder::StopDaemon() {
@@ -53,7 +43,7 @@ bool TestProgramFolder::StopDaemon() {
     StopDownloadDaemon();
     bool stopped = WaitForPortClosed(kDaemonPort, 8000);
     if (!stopped) {
-        testsupport::KillUnixProcess(ReadLeadingNumber(File("aria2c.pid")));
+        testsupport::KillUnixProcess(atoi(testsupport::ReadFileBytes(File("aria2c.pid")).c_str()));
         WaitForPortClosed(kDaemonPort, 5000);
     }
     return stopped;

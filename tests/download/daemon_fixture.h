@@ -4,6 +4,8 @@
 // the daemon and the server are stopped when these objects go away.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "support/test_support.h"
 
 using testsupport::PortAccepts;
+using testsupport::WaitFor;
 using testsupport::WaitForPortClosed;
 
 class TestProgramFolder {
@@ -64,12 +67,8 @@ private:
     testsupport::ScriptServer server_;
 };
 
-#include <gtest/gtest.h>
-
 // Compares file contents without gtest's diff of megabytes of bytes.
 ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected);
 
 // Pseudo-random bytes, the same for the same seed.
 std::string TestBytes(size_t size, unsigned seed);
-
-using testsupport::WaitFor;

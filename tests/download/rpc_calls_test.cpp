@@ -15,7 +15,9 @@
 #include "download/status_queries.h"
 #include "download/tcp_client_socket.h"
 #include "download_test_constants.h"
+#include "support/linux_process.h"
 #include "support/test_http_server.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -29,8 +31,7 @@ class RpcCalls : public ::testing::Test {
 protected:
     void SetUp() override {
         // Another program on the daemon's port would answer in our place.
-        TcpClientSocket probe;
-        ASSERT_FALSE(probe.Connect(kDaemonAddress, kDaemonPort)) << "port 36510 is taken before the test";
+        ASSERT_FALSE(testsupport::PortAccepts(kDaemonPort)) << "port 36510 is taken before the test";
         DownloadEngineBindings bindings;
         bindings.rpcSecret = kTestSecret;
         bindings.rpcRequestId = kTestRequestId;
@@ -284,7 +285,7 @@ protected:
     }
     void TearDown() override {
         socket_.Disconnect();
-        for (int i = 0; i < 100 && NotificationLoopsRunning() > 0; ++i) Sleep(50);
+        testsupport::WaitFor([] { return NotificationLoopsRunning() == 0; }, 5000);
         for (auto& slot : NotificationCallbacks) slot = nullptr;
         RpcCalls::TearDown();
     }
@@ -317,7 +318,7 @@ TEST_F(NotificationHandshake, FramesThatCameWithTheReplyAreDispatchedAndTheEndIs
     EXPECT_TRUE(NotificationSubscribe("aria2.onDownloadComplete", CountCompletion));
     // The server closes after its reply: both notifications arrive, then the
     // loop ends and the socket reads as not connected.
-    for (int i = 0; i < 100 && (NotificationLoopsRunning() > 0 || socket_.LocalPort() != -1); ++i) Sleep(50);
+    testsupport::WaitFor([&] { return NotificationLoopsRunning() == 0 && socket_.LocalPort() == -1; }, 5000);
     EXPECT_EQ(handshakeCompletions.load(), 2);
     EXPECT_EQ(socket_.LocalPort(), -1);
     EXPECT_EQ(NotificationLoopsRunning(), 0);
