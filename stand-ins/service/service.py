@@ -14,9 +14,10 @@ and logs every request. A test sets answers and reads the log through
   POST /_control/release?path=/v1/fivemclient/version     ...until released
 
 With --content BIN_DIR it first writes the default content below ROOT/files
-from the built stand-ins: the client archive (FiveM.exe, launcher_version.txt
-and FiveM.app/caches.xml of the service's client version), the update archive,
-the core-components archive (launcher_plugin.zip) and the launcher itself.
+from the built stand-ins: the client archive (FiveM.exe, launcher_version.txt,
+FiveM.app/caches.xml and FiveM.app/citizen/version.txt of the service's client
+version), the update archive, the core-components archive (launcher_plugin.zip)
+and the launcher itself.
 
 Listens on 127.0.0.1 only; ends by itself after --max-seconds.
 """
@@ -35,6 +36,53 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 API = "/v1/fivemclient/"
 CLIENT_VERSION = "100"
 HOLD_LIMIT_SECONDS = 120
+RANGE = re.compile(r"bytes=(\d*)-(\d*)")
+
+
+def send_file_range(handler, full, content_type, chunk_bytes=1 << 16):
+    """Answers handler's GET or HEAD with the file at full: whole (200), or
+    the one byte range its Range header asks for (206 with Content-Range, 416
+    when the range lies outside the file). The body is copied in chunks of
+    chunk_bytes; a client that drops the connection, as downloaders do once
+    they have their piece, ends the copy quietly. The download tests' file
+    server (tests/download/range_http_server.py) answers through this too."""
+    size = os.path.getsize(full)
+    start, end, code, extra = 0, size - 1, 200, {"Accept-Ranges": "bytes"}
+    match = RANGE.fullmatch(handler.headers.get("Range", ""))
+    if match and (match.group(1) or match.group(2)):
+        if match.group(1):
+            start = int(match.group(1))
+            end = min(int(match.group(2)), size - 1) if match.group(2) else size - 1
+        else:
+            start = max(0, size - int(match.group(2)))
+        if start >= size or start > end:
+            handler.send_response(416)
+            handler.send_header("Content-Range", "bytes */%d" % size)
+            handler.send_header("Content-Length", "0")
+            handler.end_headers()
+            return
+        code = 206
+        extra["Content-Range"] = "bytes %d-%d/%d" % (start, end, size)
+    handler.send_response(code)
+    handler.send_header("Content-Type", content_type)
+    handler.send_header("Content-Length", str(end - start + 1))
+    for name, value in extra.items():
+        handler.send_header(name, value)
+    handler.end_headers()
+    if handler.command == "HEAD":
+        return
+    with open(full, "rb") as f:
+        f.seek(start)
+        left = end - start + 1
+        while left > 0:
+            chunk = f.read(min(left, chunk_bytes))
+            if not chunk:
+                break
+            try:
+                handler.wfile.write(chunk)
+            except (BrokenPipeError, ConnectionResetError):
+                return
+            left -= len(chunk)
 
 
 def default_answers(base):
@@ -52,19 +100,18 @@ class State:
     def __init__(self, base, root):
         self.base, self.root = base, root
         self.lock = threading.Lock()
+        self.held = {}
         self.reset()
 
     def reset(self):
-        with self.lock:
-            self.answers = default_answers(self.base)
-            self.statuses = {}
-            self.log = []
-            self.held = {}
-
-    def hold_event(self, path):
-        """The event a held path waits on; None when the path is not held."""
-        with self.lock:
-            return self.held.get(path)
+        """Default answers, empty log; held requests go on. Called with the
+        lock held (or before the server runs)."""
+        for event in self.held.values():
+            event.set()
+        self.answers = default_answers(self.base)
+        self.statuses = {}
+        self.log = []
+        self.held = {}
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -94,6 +141,7 @@ class Handler(BaseHTTPRequestHandler):
         length = int(self.headers.get("Content-Length") or 0)
         body = self.rfile.read(length) if length else b""
         path = query.get("path", [""])[0]
+        known = True
         with self.state.lock:
             if url.path == "/_control/answer" and path:
                 self.state.answers[path] = body
@@ -105,15 +153,14 @@ class Handler(BaseHTTPRequestHandler):
                 event = self.state.held.pop(path, None)
                 if event:
                     event.set()
-            elif url.path != "/_control/reset":
-                self.send_body(404, b"unknown control request")
-                return
-        if url.path == "/_control/reset":
-            with self.state.lock:
-                for event in self.state.held.values():
-                    event.set()
-            self.state.reset()
-        self.send_body(200, b"ok")
+            elif url.path == "/_control/reset":
+                self.state.reset()
+            else:
+                known = False
+        if known:
+            self.send_body(200, b"ok")
+        else:
+            self.send_body(404, b"unknown control request")
 
     def do_HEAD(self):
         self.do_GET()
@@ -132,8 +179,8 @@ class Handler(BaseHTTPRequestHandler):
             self.state.log.append(entry)
             status = self.state.statuses.get(url.path)
             answer = self.state.answers.get(url.path)
+            event = self.state.held.get(url.path)
         print(entry, flush=True)
-        event = self.state.hold_event(url.path)
         if event:
             event.wait(HOLD_LIMIT_SECONDS)
         if status and status != 200:
@@ -154,41 +201,8 @@ class Handler(BaseHTTPRequestHandler):
         if not os.path.isfile(full):
             self.send_body(404, b"not found")
             return
-        size = os.path.getsize(full)
         ctype = "text/html; charset=utf-8" if full.endswith(".html") else "application/octet-stream"
-        start, end, code, extra = 0, size - 1, 200, {"Accept-Ranges": "bytes"}
-        match = re.fullmatch(r"bytes=(\d*)-(\d*)", self.headers.get("Range", ""))
-        if match and (match.group(1) or match.group(2)):
-            if match.group(1):
-                start = int(match.group(1))
-                end = min(int(match.group(2)), size - 1) if match.group(2) else size - 1
-            else:
-                start = max(0, size - int(match.group(2)))
-            if start >= size or start > end:
-                self.send_body(416, b"", extra={"Content-Range": "bytes */%d" % size})
-                return
-            code = 206
-            extra["Content-Range"] = "bytes %d-%d/%d" % (start, end, size)
-        self.send_response(code)
-        self.send_header("Content-Type", ctype)
-        self.send_header("Content-Length", str(end - start + 1))
-        for name, value in extra.items():
-            self.send_header(name, value)
-        self.end_headers()
-        if self.command == "HEAD":
-            return
-        with open(full, "rb") as f:
-            f.seek(start)
-            left = end - start + 1
-            while left > 0:
-                chunk = f.read(min(left, 1 << 16))
-                if not chunk:
-                    break
-                try:
-                    self.wfile.write(chunk)
-                except (BrokenPipeError, ConnectionResetError):
-                    return
-                left -= len(chunk)
+        send_file_range(self, full, ctype)
 
 
 def write_zip(path, entries):

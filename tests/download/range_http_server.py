@@ -9,11 +9,14 @@ when FOLDER is gone or after MAX_SECONDS (default 600), so that it never
 outlives its test.
 """
 import os
-import re
 import sys
 import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+# The Range answers are the service stand-in's own.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.realpath(__file__)), "..", "..", "stand-ins", "service"))
+import service  # noqa: E402
 
 CHUNK = 1 << 20
 
@@ -32,53 +35,18 @@ class Handler(BaseHTTPRequestHandler):
             pass
 
     def do_HEAD(self):
-        self.serve(send_body=False)
+        self.serve()
 
     def do_GET(self):
-        self.serve(send_body=True)
+        self.serve()
 
-    def serve(self, send_body):
+    def serve(self):
         name = os.path.basename(self.path.split("?", 1)[0])
         path = os.path.join(self.server.folder, name)
         if not name or not os.path.isfile(path):
             self.send_error(404)
             return
-        size = os.path.getsize(path)
-        start, end = 0, size - 1
-        status = 200
-        match = re.match(r"bytes=(\d*)-(\d*)$", self.headers.get("Range", ""))
-        if match and (match.group(1) or match.group(2)):
-            if match.group(1):
-                start = int(match.group(1))
-                if match.group(2):
-                    end = min(int(match.group(2)), size - 1)
-            else:
-                start = max(0, size - int(match.group(2)))
-            if start >= size or start > end:
-                self.send_response(416)
-                self.send_header("Content-Range", "bytes */%d" % size)
-                self.send_header("Content-Length", "0")
-                self.end_headers()
-                return
-            status = 206
-        self.send_response(status)
-        self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Accept-Ranges", "bytes")
-        self.send_header("Content-Length", str(end - start + 1))
-        if status == 206:
-            self.send_header("Content-Range", "bytes %d-%d/%d" % (start, end, size))
-        self.end_headers()
-        if not send_body:
-            return
-        with open(path, "rb") as f:
-            f.seek(start)
-            left = end - start + 1
-            while left > 0:
-                data = f.read(min(CHUNK, left))
-                if not data:
-                    break
-                self.wfile.write(data)
-                left -= len(data)
+        service.send_file_range(self, path, "application/octet-stream", CHUNK)
 
 
 def main():
