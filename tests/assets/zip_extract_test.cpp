@@ -4,6 +4,7 @@
 #include "assets/zipdll/zip_extract.h"
 #include "support/test_support.h"
 #include "support/test_zip.h"
+#include "utilities/command_line.h"
 #include "utilities/path_helpers.h"
 
 using testsupport::Bytes;
@@ -18,19 +19,8 @@ const std::string kUtf8Name = Bytes({0xE4, 0xB8, 0xAD, 0xE6, 0x96, 0x87}) + ".tx
 
 // Runs a command line in folder and returns its exit code (-1 when it did not start).
 int RunAndWait(const std::string& commandLine, const std::string& folder) {
-    STARTUPINFOA si = {sizeof si};
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = INVALID_HANDLE_VALUE;
-    PROCESS_INFORMATION pi;
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, folder.c_str(), &si,
-                        &pi))
-        return -1;
-    WaitForSingleObject(pi.hProcess, 30000);
-    DWORD code = (DWORD)-1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    unsigned long code = (unsigned long)-1;
+    if (!RunCommandLine(commandLine, SW_HIDE, true, folder, &code)) return -1;
     return (int)code;
 }
 

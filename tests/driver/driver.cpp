@@ -33,6 +33,8 @@
 #include <string>
 #include <vector>
 
+#include "utilities/win_handles.h"
+
 namespace {
 
 struct Options {
@@ -209,12 +211,32 @@ int Type(HWND edit, const std::string& text) {
     return 0;
 }
 
+// The screen's device context for one scope.
+struct ScreenDc {
+    HDC dc = GetDC(nullptr);
+    ScreenDc() = default;
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    ~ScreenDc() { ReleaseDC(nullptr, dc); }
+};
+
+// A memory device context compatible with another, for one scope.
+struct MemoryDc {
+    HDC dc;
+    explicit MemoryDc(HDC like) : dc(CreateCompatibleDC(like)) {}
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    ~MemoryDc() {
+        if (dc) DeleteDC(dc);
+    }
+};
+
 int Capture(HWND window, const std::string& file) {
     RECT rect{};
     GetWindowRect(window, &rect);
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    ScreenDc screen;
+    MemoryDc memory(screen.dc);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -222,10 +244,12 @@ int Capture(HWND window, const std::string& file) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
+    ScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(screen.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap.Get()) return 3;
+    {
+        ScopedSelect select(memory.dc, bitmap.Get());
+        BitBlt(memory.dc, 0, 0, width, height, screen.dc, rect.left, rect.top, SRCCOPY);
+    }
     DWORD stride = ((width * 3 + 3) / 4) * 4, size = stride * height;
     BITMAPFILEHEADER header{};
     header.bfType = 0x4D42;
@@ -235,9 +259,6 @@ int Capture(HWND window, const std::string& file) {
     bool ok = out && fwrite(&header, sizeof header, 1, out) == 1 &&
               fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 && fwrite(bits, 1, size, out) == size;
     if (out) fclose(out);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return ok ? 0 : 3;
 }
 

@@ -55,41 +55,38 @@ Result Run(const std::vector<std::string>& args, DWORD timeoutMs) {
     for (const std::string& arg : args) commandLine += " " + Quote(arg);
 
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE readHandle = nullptr, writeHandle = nullptr;
+    if (!CreatePipe(&readHandle, &writeHandle, &inherit, 0)) return result;
+    UniqueHandle readEnd(readHandle), writeEnd(writeHandle);
+    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION info{};
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     BOOL started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                                   &startup, &info);
-    CloseHandle(writeEnd);
-    if (!started) {
-        CloseHandle(readEnd);
-        return result;
-    }
+    // Only the driver may hold the write end now, so the pipe closes when it ends.
+    writeEnd.Reset();
+    if (!started) return result;
+    UniqueHandle process(info.hProcess), thread(info.hThread);
     // The driver writes little; reading until the pipe closes cannot block
     // longer than the driver lives, and the driver's own waits are bounded.
     char chunk[4096];
     DWORD got = 0;
-    while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) result.output.append(chunk, got);
-    CloseHandle(readEnd);
-    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    while (ReadFile(readEnd.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) result.output.append(chunk, got);
+    if (WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0) {
         DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
+        GetExitCodeProcess(process.Get(), &code);
         result.exitCode = (int)code;
     } else {
-        TerminateProcess(info.hProcess, 1);
+        TerminateProcess(process.Get(), 1);
     }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
     return result;
 }
 
@@ -97,7 +94,6 @@ std::vector<ChildWindow> ListChildren(DWORD pid, const std::string& title, DWORD
     std::vector<ChildWindow> out;
     Result result = Run({"children", "--pid", PidText(pid), "--title", title, "--timeout", std::to_string(timeoutMs)});
     if (result.exitCode != 0) return out;
-    std::string topLevel;
     std::istringstream lines(result.output);
     std::string line;
     std::vector<std::string> handles;
@@ -180,21 +176,20 @@ bool InstallLauncher(const std::string& folder) {
 DWORD FindLauncherProcess(const std::string& exePath, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
         PROCESSENTRY32 entry{};
         entry.dwSize = sizeof entry;
         DWORD found = 0;
-        for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+        for (BOOL more = Process32First(snapshot.Get(), &entry); more && !found;
+             more = Process32Next(snapshot.Get(), &entry)) {
             if (_stricmp(entry.szExeFile, "launcher.exe") != 0) continue;
-            HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
-            if (!process) continue;
+            UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+            if (!process.Valid()) continue;
             char path[MAX_PATH * 2] = {};
             DWORD size = sizeof path;
-            if (QueryFullProcessImageNameA(process, 0, path, &size) && _stricmp(path, exePath.c_str()) == 0)
+            if (QueryFullProcessImageNameA(process.Get(), 0, path, &size) && _stricmp(path, exePath.c_str()) == 0)
                 found = entry.th32ProcessID;
-            CloseHandle(process);
         }
-        CloseHandle(snapshot);
         if (found || GetTickCount() - start >= timeoutMs) return found;
         Sleep(25);
     }
@@ -204,9 +199,9 @@ LauncherProcess::~LauncherProcess() { Kill(); }
 
 bool LauncherProcess::Adopt(DWORD pid) {
     Kill();
-    process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid);
-    pid_ = process_ ? pid : 0;
-    return process_ != nullptr;
+    process_.Reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid));
+    pid_ = process_.Valid() ? pid : 0;
+    return process_.Valid();
 }
 
 bool LauncherProcess::Start(const std::string& folder, const char* environment) {
@@ -222,28 +217,29 @@ bool LauncherProcess::Start(const std::string& folder, const char* environment) 
                         &startup, &info))
         return false;
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
+    process_.Reset(info.hProcess);
     pid_ = info.dwProcessId;
     return true;
 }
 
 int LauncherProcess::WaitForExit(DWORD timeoutMs) {
-    if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return -1;
+    if (!process_.Valid() || WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
+    GetExitCodeProcess(process_.Get(), &code);
     return (int)code;
 }
 
-bool LauncherProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool LauncherProcess::Running() const {
+    return process_.Valid() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
 
 void LauncherProcess::Kill() {
-    if (!process_) return;
+    if (!process_.Valid()) return;
     if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
+        TerminateProcess(process_.Get(), 1);
+        WaitForSingleObject(process_.Get(), 5000);
     }
-    CloseHandle(process_);
-    process_ = nullptr;
+    process_.Reset();
 }
 
 }  // namespace driver

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "utilities/win_handles.h"
+
 namespace driver {
 
 struct Result {
@@ -79,7 +81,7 @@ public:
     void Kill();
 
 private:
-    HANDLE process_ = nullptr;
+    UniqueHandle process_;
     DWORD pid_ = 0;
 };
 

@@ -5,6 +5,7 @@
 
 #include "e2e/e2e_support.h"
 #include "e2e/e2e_texts.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 

@@ -13,16 +13,16 @@
 #include "download/engine_bindings.h"
 #include "download/http_post.h"
 #include "download/rpc_request.h"
-#include "download/tcp_client_socket.h"
+#include "e2e/e2e_texts.h"
+#include "launcher/core_components.h"
 #include "launcher/globals.h"
 #include "launcher/http_get.h"
-#include "utilities/command_line.h"
+#include "utilities/path_helpers.h"
+#include "utilities/win_handles.h"
 
 namespace e2e {
 
 namespace {
-
-const char* const kTools[] = {"aria2c.exe", "7z.exe", "7z.dll", "node.dll", "zip.dll"};
 
 using testsupport::KillUnixProcess;
 using testsupport::PortAccepts;
@@ -35,7 +35,7 @@ std::string Env(const char* name) {
 
 std::mutex portsMutex;
 int portsHolders = 0;
-HANDLE portsFile = INVALID_HANDLE_VALUE;
+UniqueHandle portsFile;
 
 }  // namespace
 
@@ -45,25 +45,25 @@ PortsLock::PortsLock() {
     // Only test runs of several build folders on one machine contend for the
     // ports; a CI run is alone, and ctest's resource locks order its tests.
     if (!Env("CI").empty()) return;
-    portsFile = CreateFileA("Z:\\tmp\\quillmere-test-ports.lock", GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (portsFile == INVALID_HANDLE_VALUE) return;
+    portsFile.Reset(CreateFileA("Z:\\tmp\\quillmere-test-ports.lock", GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!portsFile.Valid()) return;
     WaitFor(
         [] {
             OVERLAPPED at{};
-            return LockFileEx(portsFile, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != FALSE;
+            return LockFileEx(portsFile.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) !=
+                   FALSE;
         },
         120000);
 }
 
 PortsLock::~PortsLock() {
     std::lock_guard<std::mutex> lock(portsMutex);
-    if (--portsHolders > 0 || portsFile == INVALID_HANDLE_VALUE) return;
+    if (--portsHolders > 0 || !portsFile.Valid()) return;
     OVERLAPPED at{};
-    UnlockFileEx(portsFile, 0, 1, 0, &at);
-    CloseHandle(portsFile);
-    portsFile = INVALID_HANDLE_VALUE;
+    UnlockFileEx(portsFile.Get(), 0, 1, 0, &at);
+    portsFile.Reset();
 }
 
 Service::Service() {
@@ -96,9 +96,6 @@ bool Service::Control(const std::string& what, const std::string& path, const st
 }
 
 bool Service::SetAnswer(const std::string& path, const std::string& body) { return Control("answer", path, body); }
-bool Service::SetStatus(const std::string& path, int code) {
-    return HttpPostRequest(Url("/_control/status?path=" + path + "&code=" + std::to_string(code)), "") == "ok";
-}
 bool Service::Hold(const std::string& path) { return Control("hold", path); }
 bool Service::Release(const std::string& path) { return Control("release", path); }
 
@@ -146,7 +143,7 @@ ProgramFolder::ProgramFolder(const std::vector<std::string>& withoutTools) {
     // A blank in the name, as users' folders may have.
     path_ = temp_.File("Quillmere FiveM");
     CreateDirectoryA(path_.c_str(), nullptr);
-    for (const char* tool : kTools) {
+    for (const char* tool : kHelperTools) {
         bool skip = false;
         for (const std::string& without : withoutTools) skip = skip || without == tool;
         if (!skip) CopyFileA((testsupport::BinDir() + "\\" + tool).c_str(), File(tool).c_str(), FALSE);
@@ -170,8 +167,6 @@ ProgramFolder::~ProgramFolder() {
     LiveFolders().erase(path_);
 }
 
-namespace {
-
 void BindToLaunchersDaemon(const std::string& programFolder) {
     InitModuleGlobals();
     DownloadEngineBindings bindings;
@@ -180,8 +175,6 @@ void BindToLaunchersDaemon(const std::string& programFolder) {
     bindings.programFolder = programFolder;
     BindDownloadEngine(bindings);
 }
-
-}  // namespace
 
 std::string StartOtherDownload(const std::string& programFolder, const std::string& url, const std::string& name) {
     BindToLaunchersDaemon(programFolder);
@@ -208,8 +201,6 @@ void StopDaemon(const std::string& programFolder) {
     BindDownloadEngine(DownloadEngineBindings());
     WaitForPortClosed(kDaemonPort, 8000);
 }
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool WaitForFile(const std::string& path, DWORD timeoutMs) {
     return WaitFor([&] { return FileExists(path); }, timeoutMs);
@@ -249,41 +240,41 @@ bool HasVisibleWindowOfSize(DWORD pid, int width, int height) {
     return search.found;
 }
 
-bool WaitForVisibleWindowOfSize(DWORD pid, int width, int height, DWORD timeoutMs) {
-    return WaitFor([&] { return HasVisibleWindowOfSize(pid, width, height); }, timeoutMs);
-}
-
 std::string StatusLine(DWORD pid) {
-    for (const driver::ChildWindow& child : driver::ListChildren(pid, "Quillmere FiveM", 2000))
+    for (const driver::ChildWindow& child : driver::ListChildren(pid, kUpdaterTitle, 2000))
         if (child.className == "Quillmere.TransLabel" && child.left == 525 && child.top == 472) return child.text;
     return {};
 }
 
-bool FlowFinishes(DWORD pid, DWORD timeoutMs) { return WaitForVisibleWindowOfSize(pid, 1280, 720, timeoutMs); }
+bool FlowFinishes(DWORD pid, DWORD timeoutMs) {
+    return WaitFor([&] { return HasVisibleWindowOfSize(pid, 1280, 720); }, timeoutMs);
+}
 
-DWORD StartLauncherWithoutHandle(const std::string& folder) {
-    std::string exe = folder + "\\launcher.exe";
-    if (!driver::InstallLauncher(folder)) return 0;
-    std::string commandLine = "\"" + exe + "\"";
+DWORD StartWithoutHandle(const std::string& exePath, const std::string& folder) {
+    std::string commandLine = "\"" + exePath + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &info))
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &info))
         return 0;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    UniqueHandle thread(info.hThread), process(info.hProcess);
     return info.dwProcessId;
 }
 
+DWORD StartLauncherWithoutHandle(const std::string& folder) {
+    if (!driver::InstallLauncher(folder)) return 0;
+    return StartWithoutHandle(folder + "\\launcher.exe", folder);
+}
+
 bool ProcessRuns(DWORD pid) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more && !found;
+         more = Process32Next(snapshot.Get(), &entry))
         found = entry.th32ProcessID == pid;
-    CloseHandle(snapshot);
     return found;
 }
 

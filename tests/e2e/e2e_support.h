@@ -46,7 +46,6 @@ public:
     std::string Url(const std::string& path) const;
 
     bool SetAnswer(const std::string& path, const std::string& body);
-    bool SetStatus(const std::string& path, int code);
     // Requests of path wait until Release (or the service's own limit).
     bool Hold(const std::string& path);
     bool Release(const std::string& path);
@@ -78,6 +77,8 @@ public:
 
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    // A file of the FiveM folder the launcher installs into by default.
+    std::string FiveMFile(const std::string& name) const { return File("FiveM\\" + name); }
 
 private:
     PortsLock ports_;
@@ -89,25 +90,30 @@ private:
 // launcher's own secret) if that did not end it; waits until its port is free.
 void StopDaemon(const std::string& programFolder);
 
+// Binds this process's download engine to the daemon a launcher started
+// from programFolder: the launcher's secret and request id come from the
+// launcher's own globals, which this process shares.
+void BindToLaunchersDaemon(const std::string& programFolder);
+
 // Has the daemon the launcher started download url into its program folder
 // as name, as some other part of the program would; returns its gid, empty
 // on failure.
 std::string StartOtherDownload(const std::string& programFolder, const std::string& url, const std::string& name);
 
-bool FileExists(const std::string& path);
 bool WaitForFile(const std::string& path, DWORD timeoutMs);
 bool WaitForNoFile(const std::string& path, DWORD timeoutMs);
 
 // True when the process shows a visible top-level window of that size.
 bool HasVisibleWindowOfSize(DWORD pid, int width, int height);
-bool WaitForVisibleWindowOfSize(DWORD pid, int width, int height, DWORD timeoutMs);
 
 using testsupport::WaitFor;
 
-// Starts launcher.exe (copied into folder) without keeping any handle to its
+// Starts the program exePath in folder without keeping any handle to its
 // process: Wine keeps a program's file in use while a handle to its process
 // is open, also after the process has ended, which no user's system does.
 // Returns the process id; 0 on failure.
+DWORD StartWithoutHandle(const std::string& exePath, const std::string& folder);
+// The same for launcher.exe, copied into folder first.
 DWORD StartLauncherWithoutHandle(const std::string& folder);
 
 bool ProcessRuns(DWORD pid);

@@ -20,6 +20,12 @@ constexpr char kUnpackErrorTitle[] = "\xBD\xE2\xD1\xB9\xCE\xC4\xBC\xFE\xB4\xED\x
 constexpr char kFailedLine[] = "\xCF\xC2\xD4\xD8\xCA\xA7\xB0\xDC";
 // "无法下载 "
 constexpr char kFailureTextStart[] = "\xCE\xDE\xB7\xA8\xCF\xC2\xD4\xD8 ";
+// "退出软件"
+constexpr char kQuitCaption[] = "\xCD\xCB\xB3\xF6\xC8\xED\xBC\xFE";
+// "暂停下载": the pause button, shown once a download has started
+constexpr char kPauseCaption[] = "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8";
+// "开始下载": the same button while the download is paused
+constexpr char kResumeCaption[] = "\xBF\xAA\xCA\xBC\xCF\xC2\xD4\xD8";
 
 // Centres of the package-choice dialog's units, in its client area.
 struct Point {

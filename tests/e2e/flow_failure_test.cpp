@@ -4,6 +4,7 @@
 
 #include "e2e/e2e_support.h"
 #include "e2e/e2e_texts.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 
@@ -11,8 +12,6 @@ using namespace e2e;
 using driver::LauncherProcess;
 
 const DWORD kStepMs = 30000;
-// "退出软件"
-const char kQuit[] = "\xCD\xCB\xB3\xF6\xC8\xED\xBC\xFE";
 const char kClientUrlPath[] = "/v1/fivemclient/download/nocache";
 
 class FailedInstall : public testing::Test {
@@ -35,7 +34,7 @@ protected:
         ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
         EXPECT_TRUE(WaitFor([&] { return StatusLine(launcher.Pid()) == kFailedLine; }, 5000));
         EXPECT_TRUE(launcher.Running());
-        ASSERT_TRUE(driver::ClickButton(launcher.Pid(), kUpdaterTitle, kQuit));
+        ASSERT_TRUE(driver::ClickButton(launcher.Pid(), kUpdaterTitle, kQuitCaption));
         EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
         EXPECT_FALSE(FileExists(folder.File("FiveM\\FiveM.exe")));
     }

@@ -5,6 +5,7 @@
 
 #include "e2e/e2e_support.h"
 #include "e2e/e2e_texts.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 
@@ -24,7 +25,6 @@ protected:
     }
     bool Click(Point at) { return driver::ClickAt(launcher.Pid(), kDialogTitle, at.x, at.y); }
     bool MainWindowOpens() { return FlowFinishes(launcher.Pid(), kStepMs); }
-    std::string FiveM(const std::string& name) { return folder.File("FiveM\\" + name); }
 
     ProgramFolder folder;
     Service service;
@@ -36,9 +36,9 @@ TEST_F(FreshInstall, FullClientIsDownloadedUnpackedAndTheMainWindowOpens) {
     ASSERT_TRUE(Click(kFullClientOption));
     ASSERT_TRUE(Click(kConfirm));
 
-    ASSERT_TRUE(WaitForFile(FiveM("FiveM.exe"), kInstallMs));
+    ASSERT_TRUE(WaitForFile(folder.FiveMFile("FiveM.exe"), kInstallMs));
     EXPECT_TRUE(MainWindowOpens());
-    EXPECT_EQ(ReadFileBytes(FiveM("launcher_version.txt")), "100");
+    EXPECT_EQ(ReadFileBytes(folder.FiveMFile("launcher_version.txt")), "100");
     EXPECT_EQ(service.CountRequests("/v1/fivemclient/download/nocache?server=1"), 1);
     EXPECT_GE(service.CountRequests("/files/client.zip"), 1);
     // The client archive carries the service's version: nothing to update.
@@ -54,7 +54,7 @@ TEST_F(FreshInstall, BackupServerIsSentAsServerTwo) {
 
     ASSERT_TRUE(service.WaitForRequests("/v1/fivemclient/download/nocache?server=2", 1, kStepMs));
     EXPECT_EQ(service.CountRequests("/v1/fivemclient/download/nocache?server=1"), 0);
-    EXPECT_TRUE(WaitForFile(FiveM("FiveM.exe"), kInstallMs));
+    EXPECT_TRUE(WaitForFile(folder.FiveMFile("FiveM.exe"), kInstallMs));
 }
 
 TEST_F(FreshInstall, UpdateOnlyPackageIsFetchedFromVersionZeroAndRemoved) {
@@ -64,8 +64,8 @@ TEST_F(FreshInstall, UpdateOnlyPackageIsFetchedFromVersionZeroAndRemoved) {
 
     ASSERT_TRUE(service.WaitForRequests("/v1/fivemclient/update?local=0&server=1", 1, kStepMs));
     ASSERT_TRUE(MainWindowOpens());
-    EXPECT_EQ(ReadFileBytes(FiveM("launcher_version.txt")), "100");
-    EXPECT_TRUE(FileExists(FiveM("FiveM.app\\caches.xml")));
+    EXPECT_EQ(ReadFileBytes(folder.FiveMFile("launcher_version.txt")), "100");
+    EXPECT_TRUE(FileExists(folder.FiveMFile("FiveM.app\\caches.xml")));
     EXPECT_FALSE(FileExists(folder.File("temp-update.zip")));
     EXPECT_EQ(service.CountRequests("/v1/fivemclient/download"), 0);
 }
@@ -88,7 +88,7 @@ TEST_F(FreshInstall, AnotherDownloadsCompletionLeavesTheClientDownloadRunning) {
     EXPECT_FALSE(driver::ReadMessageBox(launcher.Pid(), 500).found);
 
     ASSERT_TRUE(service.Release("/files/client.zip"));
-    EXPECT_TRUE(WaitForFile(FiveM("FiveM.exe"), kInstallMs));
+    EXPECT_TRUE(WaitForFile(folder.FiveMFile("FiveM.exe"), kInstallMs));
     EXPECT_TRUE(MainWindowOpens());
 }
 

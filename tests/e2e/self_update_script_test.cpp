@@ -7,6 +7,8 @@
 #include "e2e/e2e_support.h"
 #include "launcher/download_complete_script.h"
 #include "utilities/command_line.h"
+#include "utilities/path_helpers.h"
+#include "utilities/win_handles.h"
 
 namespace {
 
@@ -18,12 +20,11 @@ const char kName[] = "My Launcher 100%.exe";
 // Process ids of programs named name.
 std::vector<DWORD> ProcessesNamed(const std::string& name) {
     std::vector<DWORD> pids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
         if (_stricmp(entry.szExeFile, name.c_str()) == 0) pids.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
     return pids;
 }
 
@@ -31,11 +32,8 @@ std::vector<DWORD> ProcessesNamed(const std::string& name) {
 struct KillByName {
     ~KillByName() {
         for (DWORD pid : ProcessesNamed(kName)) {
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-            if (!process) continue;
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
+            driver::LauncherProcess process;
+            if (process.Adopt(pid)) process.Kill();
         }
     }
 };
@@ -51,16 +49,8 @@ TEST(SelfUpdateScript, ReplacesOnlyTheRunningProgramStartsTheNewOneAndRemovesIts
     ASSERT_TRUE(CreateDirectoryA(folder.File("FiveM").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(folder.File(std::string("FiveM\\") + kName), "same name, other folder"));
 
-    // No handle to it is kept: under Wine that would keep its file in use.
-    std::string commandLine = "\"" + folder.File(kName) + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
-                               &startup, &info));
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    const DWORD oldPid = info.dwProcessId;
+    const DWORD oldPid = e2e::StartWithoutHandle(folder.File(kName), folder.Path());
+    ASSERT_NE(oldPid, 0u);
 
     ASSERT_TRUE(WriteFileBytes(folder.File("temp-update.cmd"), BuildSelfUpdateScript(oldPid, kName)));
     ASSERT_TRUE(RunCommandLine("cmd /c temp-update.cmd", SW_HIDE, true, folder.Path()));
@@ -74,8 +64,8 @@ TEST(SelfUpdateScript, ReplacesOnlyTheRunningProgramStartsTheNewOneAndRemovesIts
         },
         10000));
     EXPECT_EQ(ReadFileBytes(folder.File(std::string("FiveM\\") + kName)), "same name, other folder");
-    EXPECT_FALSE(e2e::FileExists(folder.File("temp-launcher.exe")));
-    EXPECT_FALSE(e2e::FileExists(folder.File("temp-update.cmd")));
+    EXPECT_FALSE(FileExists(folder.File("temp-launcher.exe")));
+    EXPECT_FALSE(FileExists(folder.File("temp-update.cmd")));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "e2e/e2e_support.h"
 #include "e2e/e2e_texts.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 
@@ -23,9 +24,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(service.Running());
         ASSERT_TRUE(CreateDirectoryA(folder.File("FiveM").c_str(), nullptr));
-        ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), FiveM("FiveM.exe").c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), folder.FiveMFile("FiveM.exe").c_str(), FALSE));
     }
-    std::string FiveM(const std::string& name) { return folder.File("FiveM\\" + name); }
 
     ProgramFolder folder;
     Service service;
@@ -33,20 +34,20 @@ protected:
 };
 
 TEST_F(InstalledClient, OlderClientFetchesUnpacksAndRemovesTheUpdateArchive) {
-    ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "99"));
+    ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "99"));
     ASSERT_TRUE(launcher.Start(folder.Path()));
 
     ASSERT_TRUE(service.WaitForRequests("/v1/fivemclient/update?local=99&server=1", 1, kStepMs));
     ASSERT_TRUE(FlowFinishes(launcher.Pid(), kStepMs));
     EXPECT_GE(service.CountRequests("/files/update.zip"), 1);
-    EXPECT_EQ(ReadFileBytes(FiveM("launcher_version.txt")), "100");
-    EXPECT_TRUE(FileExists(FiveM("FiveM.app\\citizen\\version.txt")));
+    EXPECT_EQ(ReadFileBytes(folder.FiveMFile("launcher_version.txt")), "100");
+    EXPECT_TRUE(FileExists(folder.FiveMFile("FiveM.app\\citizen\\version.txt")));
     EXPECT_TRUE(WaitForNoFile(folder.File("temp-update.zip"), 5000));
     EXPECT_EQ(service.CountRequests("/v1/fivemclient/download"), 0);
 }
 
 TEST_F(InstalledClient, DamagedUpdateArchiveShowsTheUnpackErrorAndEnds) {
-    ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "99"));
+    ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "99"));
     ASSERT_TRUE(WriteFileBytes(service.FilesFolder() + "\\update.zip", "PK but no archive"));
     ASSERT_TRUE(launcher.Start(folder.Path()));
 
@@ -56,12 +57,12 @@ TEST_F(InstalledClient, DamagedUpdateArchiveShowsTheUnpackErrorAndEnds) {
     EXPECT_NE(box.text.find("7z x -aoa temp-update.zip -o\""), std::string::npos) << box.text;
     ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
     EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
-    EXPECT_EQ(ReadFileBytes(FiveM("launcher_version.txt")), "99");
+    EXPECT_EQ(ReadFileBytes(folder.FiveMFile("launcher_version.txt")), "99");
     EXPECT_FALSE(HasVisibleWindowOfSize(launcher.Pid(), 1280, 720));
 }
 
 TEST_F(InstalledClient, CurrentClientAsksForNothing) {
-    ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "100"));
+    ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "100"));
     ASSERT_TRUE(launcher.Start(folder.Path()));
 
     ASSERT_TRUE(FlowFinishes(launcher.Pid(), kStepMs));
@@ -72,9 +73,9 @@ TEST_F(InstalledClient, CurrentClientAsksForNothing) {
 }
 
 TEST_F(InstalledClient, NewerLauncherReplacesTheRunningOneAndStarts) {
-    ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "100"));
+    ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "100"));
     // A file of the launcher's name elsewhere must survive the replacement.
-    ASSERT_TRUE(WriteFileBytes(FiveM("launcher.exe"), "not the launcher"));
+    ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher.exe"), "not the launcher"));
     std::string newBuild = ReadFileBytes(testsupport::BinDir() + "\\launcher.exe") + kNewBuildMark;
     ASSERT_TRUE(WriteFileBytes(service.FilesFolder() + "\\launcher.exe", newBuild));
     ASSERT_TRUE(service.SetAnswer("/v1/fivemclient/version/launcher", "1015"));
@@ -102,13 +103,13 @@ TEST_F(InstalledClient, NewerLauncherReplacesTheRunningOneAndStarts) {
         2 * kStepMs));
     EXPECT_EQ(ReadFileBytes(folder.File("launcher.exe")), newBuild);
 
-    EXPECT_EQ(ReadFileBytes(FiveM("launcher.exe")), "not the launcher");
+    EXPECT_EQ(ReadFileBytes(folder.FiveMFile("launcher.exe")), "not the launcher");
     EXPECT_FALSE(FileExists(folder.File("temp-launcher.exe")));
     EXPECT_TRUE(WaitForNoFile(folder.File("temp-update.cmd"), 5000));
 }
 
 TEST_F(InstalledClient, DownloadThatIsNoProgramLeavesTheLauncherInPlace) {
-    ASSERT_TRUE(WriteFileBytes(FiveM("launcher_version.txt"), "100"));
+    ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "100"));
     ASSERT_TRUE(WriteFileBytes(service.FilesFolder() + "\\launcher.exe", "<html>maintenance</html>"));
     ASSERT_TRUE(service.SetAnswer("/v1/fivemclient/version/launcher", "1015"));
     ASSERT_TRUE(launcher.Start(folder.Path()));

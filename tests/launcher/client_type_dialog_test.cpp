@@ -9,6 +9,9 @@
 
 namespace {
 
+using testsupport::ServiceUntil;
+using testsupport::WhileServicing;
+
 // Client-area points of the units a user clicks.
 struct Point {
     int x, y;
@@ -54,7 +57,7 @@ protected:
         return clicked;
     }
     bool Committed() {
-        return ServiceUntil([] { return PackageChoice != -1 && ClientTypeDialog.Handle() == nullptr; });
+        return ServiceUntil([] { return PackageChoice != -1 && ClientTypeDialog.Handle() == nullptr; }, 5000);
     }
 };
 
@@ -119,7 +122,7 @@ class ClientTypeChoice : public ClientTypeDialogTest, public testing::WithParamI
 TEST_P(ClientTypeChoice, ConfirmCommitsTheLastOptionAndServerAndClosesTheDialog) {
     const ChoiceCase& c = GetParam();
     for (Point at : c.clicks) ASSERT_TRUE(Click(at));
-    ASSERT_TRUE(ServiceUntil([&] { return ClientTypeDialog.按钮4->Enabled(); }));
+    ASSERT_TRUE(ServiceUntil([&] { return ClientTypeDialog.按钮4->Enabled(); }, 5000));
     EXPECT_EQ(ClientTypeDialog.透明标签2->Caption(), c.description);
     EXPECT_EQ(ClientTypeDialog.按钮4->Caption(), c.confirmCaption);
     EXPECT_EQ(PackageChoice, -1);  // nothing committed before the confirm

@@ -7,7 +7,11 @@
 
 #include "driver/driver_client.h"
 #include "e2e/e2e_support.h"
+#include "e2e/e2e_texts.h"
+#include "launcher/core_components.h"
 #include "support/test_support.h"
+#include "utilities/command_line.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 
@@ -15,11 +19,10 @@ using driver::ChildWindow;
 using driver::LauncherProcess;
 using testsupport::TempFolder;
 
-const char kTitle[] = "Quillmere FiveM";
-// "退出软件"
-const char kQuit[] = "\xCD\xCB\xB3\xF6\xC8\xED\xBC\xFE";
-// "错误"
-const char kErrorTitle[] = "\xB4\xED\xCE\xF3";
+using e2e::kErrorTitle;
+using e2e::kPauseCaption;
+using e2e::kQuitCaption;
+using e2e::kUpdaterTitle;
 // "请不要在含有中文字符的目录下运行启动器（包括上级目录），否则会发生一些不可预料的问题。"
 const char kChineseFolderText[] =
     "\xC7\xEB\xB2\xBB\xD2\xAA\xD4\xDA\xBA\xAC\xD3\xD0\xD6\xD0\xCE\xC4\xD7\xD6\xB7\xFB\xB5\xC4\xC4\xBF\xC2\xBC\xCF\xC2"
@@ -56,12 +59,14 @@ class LauncherGui : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(service.Hold("/v1/fivemclient/version/launcher"));
-        for (const char* tool : {"aria2c.exe", "7z.exe", "7z.dll", "node.dll", "zip.dll"})
+        for (const char* tool : kHelperTools)
             ASSERT_TRUE(testsupport::WriteFileBytes(folder.File(tool), ""));
     }
 
     // Starts it and waits until its updater window is there.
-    bool StartWithWindow() { return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kTitle); }
+    bool StartWithWindow() {
+        return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kUpdaterTitle);
+    }
 
     TempFolder folder;
     e2e::Service service;
@@ -71,10 +76,10 @@ protected:
 TEST_F(LauncherGui, UpdaterWindowShowsEveryUnitAndTheVersion) {
     ASSERT_TRUE(StartWithWindow());
 
-    driver::Result found = driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kTitle});
+    driver::Result found = driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kUpdaterTitle});
     EXPECT_NE(found.output.find("\t50\t50\t960\t540\t"), std::string::npos) << found.output;
 
-    std::vector<ChildWindow> children = driver::ListChildren(launcher.Pid(), kTitle);
+    std::vector<ChildWindow> children = driver::ListChildren(launcher.Pid(), kUpdaterTitle);
     const UnitRow table[] = {
         // its text follows the update flow
         {"status line", "Quillmere.TransLabel", nullptr, 525, 472, 416, 32, true, true, false},
@@ -82,9 +87,8 @@ TEST_F(LauncherGui, UpdaterWindowShowsEveryUnitAndTheVersion) {
         {"progress track", "Quillmere.ShapeBox", "", 0, 536, 960, 5, true, true, false},
         {"progress fill", "Quillmere.ShapeBox", "", 0, 0, 8, 16, true, true, true},
         {"version label", "Quillmere.TransLabel", "Quillmere FiveM (1014)", 13, 8, 160, 22, true, true, false},
-        // "暂停下载"
-        {"pause button", "Button", "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8", 768, 504, 96, 32, false, false, false},
-        {"quit button", "Button", kQuit, 864, 504, 96, 32, true, true, false},
+        {"pause button", "Button", kPauseCaption, 768, 504, 96, 32, false, false, false},
+        {"quit button", "Button", kQuitCaption, 864, 504, 96, 32, true, true, false},
         {"close button", "Button", "", 925, 16, 20, 20, true, true, false},
         {"button backdrop", "Button", "", 800, 504, 160, 41, true, true, false},
         {"hand-off label", "Quillmere.Label", "", 720, 24, 56, 24, true, true, false},
@@ -110,21 +114,20 @@ TEST_F(LauncherGui, UpdaterWindowShowsEveryUnitAndTheVersion) {
 
 TEST_F(LauncherGui, QuitButtonEndsTheProgramWithCodeZero) {
     ASSERT_TRUE(StartWithWindow());
-    ASSERT_TRUE(driver::ClickButton(launcher.Pid(), kTitle, kQuit));
+    ASSERT_TRUE(driver::ClickButton(launcher.Pid(), kUpdaterTitle, kQuitCaption));
     EXPECT_EQ(launcher.WaitForExit(), 0);
 }
 
 TEST_F(LauncherGui, CloseButtonEndsTheProgramWithCodeZero) {
     ASSERT_TRUE(StartWithWindow());
     // The cross in the top right corner, found by where a user would click.
-    ASSERT_TRUE(driver::ClickAt(launcher.Pid(), kTitle, 935, 26));
+    ASSERT_TRUE(driver::ClickAt(launcher.Pid(), kUpdaterTitle, 935, 26));
     EXPECT_EQ(launcher.WaitForExit(), 0);
 }
 
 TEST_F(LauncherGui, HiddenPauseButtonRefusesAClick) {
     ASSERT_TRUE(StartWithWindow());
-    // "暂停下载"
-    EXPECT_FALSE(driver::ClickButton(launcher.Pid(), kTitle, "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8"));
+    EXPECT_FALSE(driver::ClickButton(launcher.Pid(), kUpdaterTitle, kPauseCaption));
     EXPECT_EQ(launcher.WaitForExit(300), -1);
 }
 
@@ -145,8 +148,7 @@ TEST(LauncherGuiFolder, ChineseProgramFolderIsRefusedWithTheErrorBox) {
     EXPECT_TRUE(launcher.Running());
     ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
     EXPECT_EQ(launcher.WaitForExit(), 0);
-    EXPECT_FALSE(testsupport::ReadFileBytes(folder + "\\launcher_config.ini").size() > 0 ||
-                 GetFileAttributesA((folder + "\\launcher_config.ini").c_str()) != INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(FileExists(folder + "\\launcher_config.ini"));
     EXPECT_FALSE(IsDirectory(folder + "\\FiveM"));
 }
 
@@ -167,12 +169,7 @@ TEST(LauncherGuiFolder, ChineseProgramFolderIsRefusedUnderAnotherCodePage) {
     ASSERT_NE(source, nullptr);
     std::string commandLine = std::string(source) + "/tests/launcher/run_in_c_locale.sh " + exitFile + " " + folder +
                               "\\launcher.exe";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    ASSERT_TRUE(RunCommandLine(commandLine));
 
     LauncherProcess launcher;
     ASSERT_TRUE(launcher.Adopt(driver::FindLauncherProcess(folder + "\\launcher.exe")));

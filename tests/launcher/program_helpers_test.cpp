@@ -1,10 +1,9 @@
-// Ending the program from any thread, the exit routine, running command lines,
-// worker threads and the Chinese-folder test.
+// Ending the program from any thread, the exit routine, worker threads and
+// the Chinese-folder test.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <memory>
 
 #include "launcher/chinese_path_check.h"

@@ -13,7 +13,10 @@
 
 namespace {
 
-const char kTitle[] = "Quillmere FiveM";
+using testsupport::ServiceUntil;
+using testsupport::WhileServicing;
+using e2e::kUpdaterTitle;
+
 // "正在加载中..."
 const char kLoadingLine[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...";
 // "游戏文件缺失"
@@ -51,18 +54,7 @@ TEST(PeakColour, RunsFromGreenAtSilenceToRedAtFullScale) {
     EXPECT_EQ(PeakColour(3), RGB(255, 0, 43));
 }
 
-class ProgressDisplay : public UpdaterWindowTest {
-protected:
-    // The fill as test_driver.exe sees it: the child inside the track.
-    driver::ChildWindow Fill() {
-        std::vector<driver::ChildWindow> children;
-        WhileServicing([&] { children = driver::ListChildren(pid, kTitle); });
-        for (const driver::ChildWindow& child : children)
-            if (child.className == "Quillmere.ShapeBox" && child.insideAnotherChild) return child;
-        ADD_FAILURE() << "no progress fill among " << children.size() << " children";
-        return {};
-    }
-};
+class ProgressDisplay : public UpdaterWindowTest {};
 
 TEST_F(ProgressDisplay, PercentSetsTheFillWidthAcrossTheTrack) {
     const struct {
@@ -141,7 +133,8 @@ TEST_F(ProgressDisplay, StartupDoneOpensTheMainWindowAndTheUpdaterGoes) {
     ServiceUntil([] { return false; }, 100);
     EXPECT_EQ(MainWindow.Handle(), nullptr) << "opened before the start-up was done";
     StartupDone = true;
-    ASSERT_TRUE(ServiceUntil([] { return MainWindow.Handle() != nullptr && StartupWindow.Handle() == nullptr; }));
+    ASSERT_TRUE(
+        ServiceUntil([] { return MainWindow.Handle() != nullptr && StartupWindow.Handle() == nullptr; }, 5000));
     StartupDone = false;
     RECT r{};
     GetWindowRect(MainWindow.Handle(), &r);
@@ -149,7 +142,7 @@ TEST_F(ProgressDisplay, StartupDoneOpensTheMainWindowAndTheUpdaterGoes) {
     EXPECT_EQ(r.bottom - r.top, 720);
     char title[64] = {};
     GetWindowTextA(MainWindow.Handle(), title, sizeof title);
-    EXPECT_STREQ(title, kTitle);
+    EXPECT_STREQ(title, kUpdaterTitle);
     EXPECT_TRUE(MainWindow.Visible());
     MainWindow.Destroy();
 }

@@ -11,22 +11,23 @@
 #include "download/status_queries.h"
 #include "driver/driver_client.h"
 #include "e2e/e2e_support.h"
+#include "e2e/e2e_texts.h"
 #include "launcher/progress_display.h"
 #include "launcher/startup_progress.h"
 #include "updater_window_fixture.h"
-#include "utilities/command_line.h"
 
 namespace {
 
-const char kTitle[] = "Quillmere FiveM";
+using testsupport::ServiceUntil;
+using testsupport::WhileServicing;
+using e2e::kPauseCaption;
+using e2e::kResumeCaption;
+using e2e::kUpdaterTitle;
+
 // "正在下载文件 "
 const std::string kDownloadingLine = "\xD5\xFD\xD4\xDA\xCF\xC2\xD4\xD8\xCE\xC4\xBC\xFE ";
 // "下载已暂停 "
 const std::string kPausedLine = "\xCF\xC2\xD4\xD8\xD2\xD1\xD4\xDD\xCD\xA3 ";
-// "暂停下载"
-const char kPauseCaption[] = "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8";
-// "开始下载"
-const char kResumeCaption[] = "\xBF\xAA\xCA\xBC\xCF\xC2\xD4\xD8";
 
 // tests/launcher/half_http_server.py: GET /N sends N / 2 of N bytes and holds.
 // The daemon counts what it has of a piece in blocks of 16 KiB, so the
@@ -109,16 +110,9 @@ TEST_F(ProgressTimer, TwoHalfDoneDownloadsShowFiftyPercentAndTheirBytes) {
     std::string speed = StartupWindow.下载速度->Caption();
     EXPECT_EQ(speed.substr(speed.size() - 3), "B/s") << speed;
 
-    std::vector<driver::ChildWindow> children;
-    WhileServicing([&] { children = driver::ListChildren(pid, kTitle); });
-    bool found = false;
-    for (const driver::ChildWindow& child : children) {
-        if (child.className != "Quillmere.ShapeBox" || !child.insideAnotherChild) continue;
-        found = true;
-        EXPECT_EQ(child.left, 0);
-        EXPECT_EQ(child.width, 480);
-    }
-    EXPECT_TRUE(found);
+    driver::ChildWindow fill = Fill();
+    EXPECT_EQ(fill.left, 0);
+    EXPECT_EQ(fill.width, 480);
 }
 
 TEST_F(ProgressTimer, TheRunningTimerRefreshesTheDisplayFromTheDaemon) {
@@ -152,9 +146,9 @@ TEST_F(ProgressTimer, PauseAndResumeButtonPausesTheDaemonAndStopsTheRefresh) {
     StartupWindow.时钟2->SetInterval(100);
 
     bool clicked = false;
-    WhileServicing([&] { clicked = driver::ClickButton(pid, kTitle, kPauseCaption); });
+    WhileServicing([&] { clicked = driver::ClickButton(pid, kUpdaterTitle, kPauseCaption); });
     ASSERT_TRUE(clicked);
-    ASSERT_TRUE(ServiceUntil([] { return DownloadPaused.load(); }));
+    ASSERT_TRUE(ServiceUntil([] { return DownloadPaused.load(); }, 5000));
     EXPECT_EQ(StartupWindow.超级按钮1->Caption(), kResumeCaption);
     EXPECT_EQ(StartupWindow.时钟2->Interval(), 0);
     EXPECT_TRUE(WaitFor([&] { return StatusOf(gid) == "paused"; }, 5000)) << StatusOf(gid);
@@ -165,9 +159,9 @@ TEST_F(ProgressTimer, PauseAndResumeButtonPausesTheDaemonAndStopsTheRefresh) {
     EXPECT_FALSE(StartupWindow.下载速度->Visible());
     EXPECT_EQ(StartupWindow.进度条->Width(), 480);
 
-    WhileServicing([&] { clicked = driver::ClickButton(pid, kTitle, kResumeCaption); });
+    WhileServicing([&] { clicked = driver::ClickButton(pid, kUpdaterTitle, kResumeCaption); });
     ASSERT_TRUE(clicked);
-    ASSERT_TRUE(ServiceUntil([] { return !DownloadPaused.load(); }));
+    ASSERT_TRUE(ServiceUntil([] { return !DownloadPaused.load(); }, 5000));
     EXPECT_EQ(StartupWindow.超级按钮1->Caption(), kPauseCaption);
     EXPECT_EQ(StartupWindow.时钟2->Interval(), 100);
     // Out of the paused state; whether it then runs depends on the server

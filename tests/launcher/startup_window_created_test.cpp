@@ -9,7 +9,6 @@
 #include "launcher/program_folder.h"
 #include "launcher/startup_window.h"
 #include "launcher/startup_workers.h"
-#include "utilities/busy_delay.h"
 #include "support/test_support.h"
 
 namespace {
@@ -41,9 +40,7 @@ protected:
     }
     void TearDown() override {
         StartupWindow.Destroy();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        testsupport::DiscardPendingMessages();
     }
     TempFolder folder;
 };
@@ -84,7 +81,7 @@ TEST_F(StartupWindowLoad, WindowFadesInFromTransparentAndStopsItsFadeTimer) {
     EXPECT_EQ(r.right - r.left, 960);
     EXPECT_EQ(r.bottom - r.top, 540);
 
-    for (int i = 0; i < 500 && StartupWindow.时钟6->Interval() != 0; ++i) BusyDelay(10);
+    testsupport::ServiceUntil([] { return StartupWindow.时钟6->Interval() == 0; }, 5000);
     EXPECT_EQ(StartupWindow.时钟6->Interval(), 0);
     EXPECT_EQ(AlphaOf(hwnd), 255);
     EXPECT_EQ(StartupWindowAlpha, 260);

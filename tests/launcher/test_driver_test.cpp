@@ -4,14 +4,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
 #include <thread>
 
 #include "driver/driver_client.h"
-#include "utilities/busy_delay.h"
+#include "support/test_support.h"
 
 namespace {
+
+using testsupport::ServiceUntil;
+using testsupport::WhileServicing;
 
 const char kTitle[] = "driver probe";
 int clicks = 0;
@@ -55,18 +56,6 @@ protected:
     }
     void TearDown() override { DestroyWindow(window); }
 
-    // Runs work on a worker thread and keeps this thread's windows serviced
-    // until it is done (at most 30 s).
-    void WhileServicing(const std::function<void()>& work) {
-        std::atomic<bool> done{false};
-        std::thread worker([&] {
-            work();
-            done = true;
-        });
-        for (int i = 0; i < 3000 && !done; ++i) BusyDelay(10);
-        worker.join();
-    }
-
     HWND window = nullptr, edit = nullptr, button = nullptr, hidden = nullptr;
     DWORD pid = GetCurrentProcessId();
 };
@@ -102,7 +91,7 @@ TEST_F(TestDriver, ClicksVisibleButtonsAndRefusesHiddenOrDisabledOnes) {
     EXPECT_TRUE(pressed);
     EXPECT_FALSE(hiddenPressed);
     EXPECT_FALSE(disabledPressed);
-    for (int i = 0; i < 100 && clicks == 0; ++i) BusyDelay(10);
+    ServiceUntil([] { return clicks != 0; }, 1000);
     EXPECT_EQ(clicks, 1);
 }
 
@@ -110,7 +99,7 @@ TEST_F(TestDriver, ClickAtAPointFindsTheButtonThere) {
     bool pressed = false;
     WhileServicing([&] { pressed = driver::ClickAt(pid, kTitle, 20, 60); });
     EXPECT_TRUE(pressed);
-    for (int i = 0; i < 100 && clicks == 0; ++i) BusyDelay(10);
+    ServiceUntil([] { return clicks != 0; }, 1000);
     EXPECT_EQ(clicks, 1);
 }
 
@@ -128,7 +117,7 @@ TEST_F(TestDriver, AsksTheWindowToClose) {
     bool sent = false;
     WhileServicing([&] { sent = driver::CloseWindow(pid, kTitle); });
     EXPECT_TRUE(sent);
-    for (int i = 0; i < 100 && !closeAsked; ++i) BusyDelay(10);
+    ServiceUntil([] { return closeAsked; }, 1000);
     EXPECT_TRUE(closeAsked);
 }
 

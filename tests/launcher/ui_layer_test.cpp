@@ -11,8 +11,12 @@
 #include "launcher/ui/labels.h"
 #include "launcher/ui/shape_box.h"
 #include "launcher/ui/window.h"
+#include "support/test_support.h"
 
 namespace {
+
+using testsupport::DiscardPendingMessages;
+using testsupport::ServiceUntil;
 
 WindowLayout TestLayout() {
     WindowLayout layout;
@@ -46,13 +50,6 @@ std::string TextOf(HWND hwnd) {
 
 bool OwnVisible(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-// Processes messages until done() or about 5 s have passed.
-template <typename F>
-bool PumpUntil(F done) {
-    for (int i = 0; i < 500 && !done(); ++i) BusyDelay(10);
-    return done();
-}
-
 class UiLayer : public testing::Test {
 protected:
     void SetUp() override {
@@ -64,9 +61,7 @@ protected:
     void TearDown() override {
         window.reset();
         // Leave no quit request for the next test.
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DiscardPendingMessages();
     }
 
     std::unique_ptr<Window> window;
@@ -121,9 +116,7 @@ TEST(WindowLifetime, WindowCreatedRunsWithAllUnitsBeforeTheWindowShows) {
     EXPECT_TRUE(unitsAtCreation);
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
     window.Destroy();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DiscardPendingMessages();
 }
 
 TEST_F(UiLayer, PropertyChangesReachTheChildWindow) {
@@ -162,7 +155,7 @@ TEST_F(UiLayer, PropertyChangesFromAWorkerThreadTakeEffect) {
     LabelJob job{status, &done};
     HANDLE thread = CreateThread(nullptr, 0, ChangeLabelFromWorker, &job, 0, nullptr);
     // The caption goes through a message the UI thread must process.
-    ASSERT_TRUE(PumpUntil([&] { return done.load(); }));
+    ASSERT_TRUE(ServiceUntil([&] { return done.load(); }, 5000));
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
     EXPECT_EQ(TextOf(status->Handle()), "from worker");
@@ -202,7 +195,7 @@ TEST_F(UiLayer, FeedbackEventRaisedByAWorkerRunsOnTheUiThreadAndReturnsItsResult
     };
     HandOff h{label, 7, 42, true};
     HANDLE thread = CreateThread(nullptr, 0, RaiseFromWorker, &h, 0, nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return h.done.load(); }));
+    ASSERT_TRUE(ServiceUntil([&] { return h.done.load(); }, 5000));
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
     EXPECT_EQ(h.result, 742);
@@ -225,7 +218,7 @@ TEST_F(UiLayer, FeedbackEventWithoutWaitIsPostedAndReturnsZero) {
     CloseHandle(thread);
     EXPECT_EQ(h.result, 0);
     EXPECT_EQ(seen, 0);
-    ASSERT_TRUE(PumpUntil([&] { return seen.load() != 0; }));
+    ASSERT_TRUE(ServiceUntil([&] { return seen.load() != 0; }, 5000));
     EXPECT_EQ(seen, 7);
     EXPECT_EQ(handlerThread, GetCurrentThreadId());
 }
@@ -236,7 +229,7 @@ TEST_F(UiLayer, TimerTicksAtItsIntervalAndZeroStopsIt) {
     int fastTicks = 0, offTicks = 0;
     fast->Tick = [&] { ++fastTicks; };
     off->Tick = [&] { ++offTicks; };
-    ASSERT_TRUE(PumpUntil([&] { return fastTicks >= 3; }));
+    ASSERT_TRUE(ServiceUntil([&] { return fastTicks >= 3; }, 5000));
     EXPECT_EQ(offTicks, 0);
 
     fast->SetInterval(0);
@@ -263,7 +256,7 @@ TEST_F(UiLayer, TimerIntervalSetByAWorkerStartsAndStopsIt) {
     HANDLE thread = CreateThread(nullptr, 0, StartTimerFromWorker, off, 0, nullptr);
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+    ASSERT_TRUE(ServiceUntil([&] { return ticks >= 2; }, 5000));
 
     thread = CreateThread(nullptr, 0, StopTimerFromWorker, off, 0, nullptr);
     WaitForSingleObject(thread, 5000);
@@ -290,53 +283,6 @@ TEST_F(UiLayer, BusyDelayKeepsEventsRunningAndWaitsItsTime) {
     EXPECT_GE(ticks, 2);
 }
 
-TEST(BusyDelay, ZeroOrLessReturnsAtOnce) {
-    DWORD start = GetTickCount();
-    BusyDelay(0);
-    BusyDelay(-100);
-    EXPECT_LT(GetTickCount() - start, 50u);
-}
-
-ULONGLONG ThreadCpuMilliseconds() {
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto ms = [](FILETIME t) { return ((ULONGLONG)t.dwHighDateTime << 32 | t.dwLowDateTime) / 10000; };
-    return ms(kernel) + ms(user);
-}
-
-TEST(BusyDelay, SleepsInsteadOfSpinning) {
-    ULONGLONG before = ThreadCpuMilliseconds();
-    BusyDelay(600);
-    // A spinning delay burns about the whole 600 ms.
-    EXPECT_LT(ThreadCpuMilliseconds() - before, 150u);
-}
-
-TEST(BusyDelay, LeavesAQuitRequestForTheMessageLoop) {
-    PostQuitMessage(3);
-    BusyDelay(30);
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
-}
-
-// The flow's worker waits this way for the user's click and for an unpack.
-TEST(BusyWaitUntil, WakesAtOnceForAFlagSetWithAWakeFromAnotherThread) {
-    std::atomic<bool> flag{false};
-    std::thread setter([&] {
-        Sleep(100);
-        flag = true;
-        WakeBusyWaits();
-    });
-    ULONGLONG cpuBefore = ThreadCpuMilliseconds();
-    DWORD start = GetTickCount();
-    BusyWaitUntil([&] { return flag.load(); });
-    DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, 90u);
-    EXPECT_LT(elapsed, 230u);  // not left for the 250 ms fallback
-    EXPECT_LT(ThreadCpuMilliseconds() - cpuBefore, 50u);
-    setter.join();
-}
-
 TEST_F(UiLayer, BusyWaitUntilSeesAFlagSetByItsOwnMessagesAndWithoutAWake) {
     // Set by an event of the waiting thread's own window: the message wakes it.
     bool fed = false;
@@ -358,9 +304,7 @@ TEST_F(UiLayer, BusyWaitUntilSeesAFlagSetByItsOwnMessagesAndWithoutAWake) {
 }
 
 TEST(WindowLifetime, DestroyingRaisesWindowDestroyingAndTheLastWindowEndsTheLoop) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DiscardPendingMessages();
     ASSERT_EQ(Window::LiveWindowCount(), 0);
     Window first(TestLayout()), second(TestLayout());
     int destroying = 0;
@@ -372,6 +316,7 @@ TEST(WindowLifetime, DestroyingRaisesWindowDestroyingAndTheLastWindowEndsTheLoop
     first.Destroy();
     EXPECT_EQ(destroying, 1);
     EXPECT_EQ(first.Handle(), nullptr);
+    MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 
     second.Destroy();
@@ -392,9 +337,7 @@ TEST(WindowLifetime, ForeignChildWindowJoinsAsAUnit) {
     // A notification from a child the layer did not make is left alone.
     SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(foreign));
     window.Destroy();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DiscardPendingMessages();
 }
 
 }  // namespace

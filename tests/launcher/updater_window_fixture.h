@@ -1,23 +1,23 @@
 // The updater window loaded in this process against a temporary program
 // folder, its start-up workers not run, so a test can drive its units and
-// the package-choice dialog. test_driver.exe runs on a worker thread while
-// this thread keeps the windows serviced, as the launcher's UI thread would.
+// the package-choice dialog. test_driver.exe runs on a worker thread
+// (testsupport::WhileServicing) while this thread keeps the windows
+// serviced, as the launcher's UI thread would.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
-#include <thread>
+#include <vector>
 
+#include "driver/driver_client.h"
+#include "e2e/e2e_texts.h"
 #include "launcher/client_type_dialog.h"
 #include "launcher/globals.h"
 #include "launcher/program_folder.h"
 #include "launcher/startup_window.h"
 #include "launcher/startup_workers.h"
 #include "support/test_support.h"
-#include "utilities/busy_delay.h"
 
 class UpdaterWindowTest : public testing::Test {
 protected:
@@ -33,30 +33,17 @@ protected:
     void TearDown() override {
         ClientTypeDialog.Destroy();
         StartupWindow.Destroy();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        testsupport::DiscardPendingMessages();
     }
 
-    // Runs work on a worker thread and keeps this thread's windows serviced
-    // until it is done (at most 60 s).
-    static void WhileServicing(const std::function<void()>& work) {
-        std::atomic<bool> done{false};
-        std::thread worker([&] {
-            work();
-            done = true;
-        });
-        for (int i = 0; i < 6000 && !done; ++i) BusyDelay(10);
-        worker.join();
-    }
-
-    // Services the windows until condition holds; false after timeoutMs.
-    static bool ServiceUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-        for (int waited = 0; waited < timeoutMs; waited += 10) {
-            if (condition()) return true;
-            BusyDelay(10);
-        }
-        return condition();
+    // The progress fill as test_driver.exe sees it: the child inside the track.
+    driver::ChildWindow Fill() {
+        std::vector<driver::ChildWindow> children;
+        testsupport::WhileServicing([&] { children = driver::ListChildren(pid, e2e::kUpdaterTitle); });
+        for (const driver::ChildWindow& child : children)
+            if (child.className == "Quillmere.ShapeBox" && child.insideAnotherChild) return child;
+        ADD_FAILURE() << "no progress fill among " << children.size() << " children";
+        return {};
     }
 
     testsupport::TempFolder folder;

@@ -37,7 +37,7 @@ public:
     std::vector<std::string> bodies();
 
     // Raw reply bytes instead of a well-formed reply (status line included).
-    void SetRawReply(std::function<std::string(const ReceivedRequest&)> raw) { raw_ = std::move(raw); }
+    void SetRawReply(Responder raw) { raw_ = std::move(raw); }
 
 private:
     void Serve();
@@ -46,7 +46,7 @@ private:
     SOCKET listener_ = INVALID_SOCKET;
     int port_ = 0;
     Responder reply_;
-    std::function<std::string(const ReceivedRequest&)> raw_;
+    Responder raw_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<ReceivedRequest> requests_;

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <thread>
+
+#include "utilities/busy_delay.h"
 
 namespace testsupport {
 
@@ -94,9 +98,29 @@ std::string ReadFileBytes(const std::string& path) {
     return out;
 }
 
-}  // namespace testsupport
+void WhileServicing(const std::function<void()>& work) {
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    while (!done) BusyDelay(10);
+    worker.join();
+}
 
-namespace testsupport {
+bool ServiceUntil(const std::function<bool()>& condition, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 10) {
+        if (condition()) return true;
+        BusyDelay(10);
+    }
+    return condition();
+}
+
+void DiscardPendingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
 
 namespace {
 

@@ -54,6 +54,18 @@ bool WaitFor(Predicate predicate, DWORD timeoutMs) {
     return true;
 }
 
+// Runs work on a worker thread and keeps this thread's windows serviced
+// until it is done; the work's own waits bound how long that is.
+void WhileServicing(const std::function<void()>& work);
+
+// Keeps this thread's windows serviced until condition holds, checking every
+// 10 ms of busy delay; false when it still does not hold after timeoutMs.
+bool ServiceUntil(const std::function<bool()>& condition, int timeoutMs);
+
+// Drops every message waiting for this thread, a quit request included, so
+// that one test leaves nothing for the next.
+void DiscardPendingMessages();
+
 // One test case that runs longer than its limit (QM_TEST_CASE_SECONDS,
 // default 240) ends the whole test program with exit code 124, after naming
 // the case and running these actions from another thread. They end what the

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace testsupport {

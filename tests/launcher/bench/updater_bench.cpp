@@ -10,39 +10,27 @@
 #include <cstdlib>
 #include <string>
 
-#include "download/engine_bindings.h"
 #include "download/rpc_request.h"
 #include "e2e/e2e_support.h"
-#include "launcher/client_type_dialog_texts.h"
-#include "launcher/globals.h"
+#include "e2e/e2e_texts.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 
-// "暂停下载"
-const char kPauseCaption[] = "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8";
+using e2e::kDialogTitle;
 
 // The pause button shows once a download has started.
 bool DownloadStarted(DWORD pid) {
-    for (const driver::ChildWindow& child : driver::ListChildren(pid, "Quillmere FiveM", 2000))
-        if (child.text == kPauseCaption && child.visible && child.enabled) return true;
+    for (const driver::ChildWindow& child : driver::ListChildren(pid, e2e::kUpdaterTitle, 2000))
+        if (child.text == e2e::kPauseCaption && child.visible && child.enabled) return true;
     return false;
 }
 const double kBigFileBytes = 2.0 * 1024 * 1024 * 1024;
 
 // Wine's process times of another process stay at zero, so the figures come
 // from the Linux side: every Wine process is a Linux process, and Z: maps "/".
-std::string ReadUnixFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    // procfs files report no size: read until nothing comes.
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
+// procfs files report no size; ReadFileBytes reads until nothing comes.
+using testsupport::ReadFileBytes;
 
 // The Linux process whose command line and environment pass the test; 0 when none.
 template <typename Test>
@@ -55,7 +43,7 @@ int FindUnixProcess(Test test) {
         int pid = atoi(entry.cFileName);
         if (pid <= 0) continue;
         std::string base = "Z:\\proc\\" + std::to_string(pid) + "\\";
-        if (test(ReadUnixFile(base + "cmdline"), ReadUnixFile(base + "environ"))) found = pid;
+        if (test(ReadFileBytes(base + "cmdline"), ReadFileBytes(base + "environ"))) found = pid;
     } while (!found && FindNextFileA(search, &entry));
     FindClose(search);
     return found;
@@ -63,7 +51,7 @@ int FindUnixProcess(Test test) {
 
 // User and system time of a Linux process, all its threads; -1 when it is gone.
 double CpuSeconds(int pid) {
-    std::string stat = ReadUnixFile("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+    std::string stat = ReadFileBytes("Z:\\proc\\" + std::to_string(pid) + "\\stat");
     size_t close = stat.rfind(')');
     if (close == std::string::npos) return -1;
     // After the name: state (field 3) ... utime (field 14), stime (field 15).
@@ -114,15 +102,13 @@ bool MakeBigFile(const std::string& path) {
 
 // The daemon the launcher started answers its own secret, which this program
 // shares through the launcher's globals.
-void LimitDaemon(const std::string& rate) {
-    InitModuleGlobals();
-    DownloadEngineBindings bindings;
-    bindings.rpcSecret = RpcSecret;
-    bindings.rpcRequestId = RpcRequestId;
-    BindDownloadEngine(bindings);
-    Aria2PostRequest("{\"jsonrpc\":\"2.0\",\"method\":\"aria2.changeGlobalOption\",\"id\":\"" + RpcRequestId +
-                     "\",\"params\":[\"token:" + RpcSecret + "\",{\"max-overall-download-limit\":\"" + rate +
-                     "\"}]}");
+void LimitDaemon(const std::string& programFolder, const std::string& rate) {
+    e2e::BindToLaunchersDaemon(programFolder);
+    JSON options;
+    options.SetProperty("max-overall-download-limit", rate);
+    JSON request = NewRpcRequest("aria2.changeGlobalOption");
+    RpcParams(request).AddItem(options);
+    Aria2PostRequest(request.toString());
 }
 
 }  // namespace
@@ -139,7 +125,7 @@ int main(int argc, char** argv) {
     }
     e2e::ProgramFolder folder;
     driver::LauncherProcess launcher;
-    if (!launcher.Start(folder.Path()) || !driver::WaitForWindow(launcher.Pid(), kClientTypeDialogTitle, 60000)) {
+    if (!launcher.Start(folder.Path()) || !driver::WaitForWindow(launcher.Pid(), kDialogTitle, 60000)) {
         fprintf(stderr, "the package-choice dialog did not open\n");
         return 1;
     }
@@ -165,10 +151,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     service.SetAnswer("/v1/fivemclient/download/nocache", service.Url("/files/big.bin"));
-    LimitDaemon(rate);
+    LimitDaemon(folder.Path(), rate);
     // The full client option, then the confirm button.
-    if (!driver::ClickAt(launcher.Pid(), kClientTypeDialogTitle, 80, 130) ||
-        !driver::ClickAt(launcher.Pid(), kClientTypeDialogTitle, 230, 415)) {
+    if (!driver::ClickAt(launcher.Pid(), kDialogTitle, e2e::kFullClientOption.x, e2e::kFullClientOption.y) ||
+        !driver::ClickAt(launcher.Pid(), kDialogTitle, e2e::kConfirm.x, e2e::kConfirm.y)) {
         fprintf(stderr, "cannot choose the full client\n");
         return 1;
     }
@@ -177,10 +163,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Again: the download may have started a daemon of its own.
-    LimitDaemon(rate);
+    LimitDaemon(folder.Path(), rate);
     Phase download = Measure(pid, serverPid, seconds);
     std::string status = e2e::StatusLine(launcher.Pid());
-    bool stillRunning = DownloadStarted(launcher.Pid()) && !e2e::FileExists(folder.File("FiveM\\FiveM.exe"));
+    bool stillRunning = DownloadStarted(launcher.Pid()) && !FileExists(folder.FiveMFile("FiveM.exe"));
 
     Print("dialog waiting for a click:", dialog);
     Print(("download running (limit " + rate + "/s):").c_str(), download);
