@@ -2,8 +2,8 @@
 
 #include <wininet.h>
 
-#include "download/internet_handle.h"
-#include "download/url_parts.h"
+#include "utilities/internet_handle.h"
+#include "utilities/url_parts.h"
 
 namespace {
 

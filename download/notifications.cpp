@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "download/daemon_endpoint.h"
+#include "utilities/guarded_call.h"
 #include "download/engine_bindings.h"
 #include "download/websocket_handshake.h"
 #include "json/json.h"
@@ -38,10 +39,7 @@ private:
 };
 
 DWORD WINAPI ReceiveThread(LPVOID) {
-    try {
-        NotificationReceiveLoop();
-    } catch (...) {
-    }
+    GuardedCall([] { NotificationReceiveLoop(); });
     --loopsRunning;
     return 0;
 }
@@ -147,11 +145,7 @@ void DispatchNotification(const std::string& payload) {
     list.SetType(JSONType::Array);
     list.AddItem(notification);
     std::string text = list.toString();
-    try {
-        callback(text);
-    } catch (...) {
-        // A routine of the application must not end the receive thread.
-    }
+    GuardedCall([&] { callback(text); });
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "launcher/program_exit.h"
-#include "launcher/program_folder.h"
-#include "launcher/program_start.h"
+#include "launcher/app/program_exit.h"
+#include "launcher/app/program_folder.h"
+#include "launcher/app/program_start.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     OleInitialize(nullptr);

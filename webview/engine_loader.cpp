@@ -1,8 +1,9 @@
 #include "webview/engine_loader.h"
 
 #include "webview/text_conversion.h"
+#include "utilities/fatal_exit.h"
+#include "utilities/message_box.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -44,8 +45,8 @@ void LoadEngineOrExit() {
     const wchar_t* path = stored.empty() ? L"node.dll" : stored.c_str();
     EngineModule = LoadLibraryW(path);
     if (!EngineModule) {
-        MessageBoxW(nullptr, path, kLoadFailedCaption, MB_OK);
-        std::exit(0);
+        ShowMessageBoxW(path, kLoadFailedCaption, MB_OK);
+        RaiseFatalExit(0);
     }
 }
 
@@ -71,8 +72,8 @@ void* ResolveEngineExport(const char* name) {
     LoadEngineOrExit();
     void* address = reinterpret_cast<void*>(GetProcAddress(EngineModule, name));
     if (!address) {
-        MessageBoxA(nullptr, kExportMissingText, name, MB_OK);
-        std::exit(0);
+        ShowMessageBox(kExportMissingText, name, MB_OK);
+        RaiseFatalExit(0);
     }
     return address;
 }
@@ -138,7 +139,7 @@ bool LocateEngineDll() {
     std::wstring message = kNotFoundBefore + candidate + kNotFoundAfter;
     // The message buffer holds 520 units with its terminator.
     if (message.size() > 519) message.resize(519);
-    MessageBoxW(nullptr, message.c_str(), kNotFoundCaption, MB_OK);
+    ShowMessageBoxW(message.c_str(), kNotFoundCaption, MB_OK);
     return false;
 }
 

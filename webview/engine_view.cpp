@@ -1,17 +1,17 @@
 // Making the engine view inside a host window, in the order the engine
 // expects, and copying its drawing to the host window.
+#include "utilities/guarded_call.h"
 #include "webview/engine_loader.h"
 #include "webview/host_window.h"
 
 namespace {
 
 void WKE_CALL PaintUpdated(wkeWebView, void* param, HDC hdc, int x, int y, int cx, int cy) {
-    try {
-        // The surface belongs to a live unit only while its callbacks are bound;
-        // they are taken back before the unit goes.
+    // The surface belongs to a live unit only while its callbacks are bound;
+    // they are taken back before the unit goes.
+    GuardedCall([&] {
         if (param) static_cast<PaintSurface*>(param)->Update(hdc, x, y, cx, cy);
-    } catch (...) {
-    }
+    });
 }
 
 }  // namespace
@@ -38,18 +38,15 @@ bool CreateEngineView(EngineBinding& binding, HWND hostWindow, DWORD, int x, int
 
 LRESULT CALLBACK ViewSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    try {
+    LRESULT result = 0;
+    bool handled = GuardedCall([&] {
         if (message == WM_DESTROY && previous)
             SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        if (IsViewInputMessage(message)) {
-            WebViewUnitState* state = StateOfHostWindow(GetParent(window));
-            LRESULT result = 0;
-            if (state && !state->inDesigner && HandleViewInput(*state, message, wParam, lParam, result))
-                return result;
-        }
-    } catch (...) {
-        return 0;
-    }
+        if (!IsViewInputMessage(message)) return false;
+        WebViewUnitState* state = StateOfHostWindow(GetParent(window));
+        return state && !state->inDesigner && HandleViewInput(*state, message, wParam, lParam, result);
+    });
+    if (handled) return result;
     if (!previous) return DefWindowProcW(window, message, wParam, lParam);
     return CallWindowProcW(previous, window, message, wParam, lParam);
 }

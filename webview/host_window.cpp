@@ -3,6 +3,8 @@
 #include "webview/engine_loader.h"
 #include "webview/unit_events.h"
 #include "webview/view_events.h"
+#include "utilities/guarded_call.h"
+#include "utilities/message_box.h"
 
 #include <string>
 
@@ -26,7 +28,7 @@ bool RegisterHostClass() {
     // TarnwkeCtrl注册类失败\n类名 = %s\n错误代码 = %d
     std::wstring message = L"TarnwkeCtrl\u6ce8\u518c\u7c7b\u5931\u8d25\n\u7c7b\u540d = " + std::wstring(kHostClassName) +
                            L"\n\u9519\u8bef\u4ee3\u7801 = " + std::to_wstring((int)error);
-    MessageBoxW(nullptr, message.c_str(), L"\u7a97\u53e3\u7c7b\u6ce8\u518c\u5931\u8d25" /* 窗口类注册失败 */, MB_OK);
+    ShowMessageBoxW(message.c_str(), L"\u7a97\u53e3\u7c7b\u6ce8\u518c\u5931\u8d25" /* 窗口类注册失败 */, MB_OK);
     return false;
 }
 
@@ -67,11 +69,7 @@ LRESULT HostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HostMessage(window, message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
+    return GuardedCall([&] { return HostMessage(window, message, wParam, lParam); });
 }
 
 bool CreateHostWindow(HWND parent, DWORD style, UINT controlId, int x, int y, int width, int height,

@@ -1,5 +1,7 @@
 #include "webview/unit_events.h"
 
+#include "utilities/guarded_call.h"
+
 #include <map>
 #include <tuple>
 
@@ -49,12 +51,7 @@ EventOutcome RaiseUnitEvent(UnitEvent& event) {
     // A copy, so a handler may rebind its own event while it runs.
     UnitEventHandler handler = it->second;
     outcome.handled = true;
-    std::optional<int> value;
-    try {
-        value = handler(event);
-    } catch (...) {
-        value.reset();
-    }
+    std::optional<int> value = GuardedCall([&] { return handler(event); });
     event.hasResult = value.has_value();
     event.result = value.value_or(0);
     outcome.hasValue = event.hasResult;
@@ -68,8 +65,5 @@ void SetUnitDestroyedListener(std::function<void(uint32_t, uint32_t)> listener) 
 
 void NotifyUnitDestroyed(uint32_t formId, uint32_t unitId) {
     if (!DestroyedListener()) return;
-    try {
-        DestroyedListener()(formId, unitId);
-    } catch (...) {
-    }
+    GuardedCall([&] { DestroyedListener()(formId, unitId); });
 }

@@ -3,6 +3,8 @@
 // engine the fixed answer of its event. No exception leaves a callback.
 #include "webview/view_events.h"
 
+#include "utilities/guarded_call.h"
+
 #include "utilities/text_codepage.h"
 #include "webview/engine_loader.h"
 #include "webview/event_call.h"
@@ -28,17 +30,8 @@ std::string EngineText(wkeString text) {
 
 std::string Bytes(const char* text) { return text ? std::string(text) : std::string(); }
 
-template <typename Answer, typename Body>
-Answer Guarded(Answer fallback, Body body) {
-    try {
-        return body();
-    } catch (...) {
-        return fallback;
-    }
-}
-
 void WKE_CALL OnTitleChanged(wkeWebView, void* param, wkeString title) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string text = EngineText(title);
             EventCall(*state, kEventTitleChanged).Text(text).Raise();
@@ -48,7 +41,7 @@ void WKE_CALL OnTitleChanged(wkeWebView, void* param, wkeString title) {
 }
 
 void WKE_CALL OnMouseOverUrlChanged(wkeWebView, void* param, wkeString url) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string text = EngineText(url);
             EventCall(*state, kEventMouseOverUrlChanged).Text(text).Raise();
@@ -58,7 +51,7 @@ void WKE_CALL OnMouseOverUrlChanged(wkeWebView, void* param, wkeString url) {
 }
 
 void WKE_CALL OnUrlChanged(wkeWebView, void* param, wkeWebFrameHandle frame, wkeString url) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string text = EngineText(url);
             EventCall(*state, kEventUrlChanged).Text(text).Int(frame).Raise();
@@ -68,7 +61,7 @@ void WKE_CALL OnUrlChanged(wkeWebView, void* param, wkeWebFrameHandle frame, wke
 }
 
 void WKE_CALL OnAlertBox(wkeWebView, void* param, wkeString message) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string text = EngineText(message);
             EventCall(*state, kEventAlertBox).Text(text).Raise();
@@ -78,7 +71,7 @@ void WKE_CALL OnAlertBox(wkeWebView, void* param, wkeString message) {
 }
 
 bool WKE_CALL OnConfirmBox(wkeWebView, void* param, wkeString message) {
-    return Guarded(true, [&]() {
+    return GuardedCall([&]() {
         WebViewUnitState* state = ActiveUnit(param);
         if (!state) return true;
         std::string text = EngineText(message);
@@ -87,7 +80,7 @@ bool WKE_CALL OnConfirmBox(wkeWebView, void* param, wkeString message) {
 }
 
 bool WKE_CALL OnPromptBox(wkeWebView, void* param, wkeString message, wkeString defaultResult, wkeString) {
-    return Guarded(true, [&]() {
+    return GuardedCall([&]() {
         WebViewUnitState* state = ActiveUnit(param);
         if (!state) return true;
         std::string text = EngineText(message), defaultText = EngineText(defaultResult);
@@ -96,7 +89,7 @@ bool WKE_CALL OnPromptBox(wkeWebView, void* param, wkeString message, wkeString 
 }
 
 bool WKE_CALL OnNavigation(wkeWebView, void* param, int navigationType, wkeString url) {
-    return Guarded(true, [&]() {
+    return GuardedCall([&]() {
         WebViewUnitState* state = ActiveUnit(param);
         if (!state) return true;
         std::string text = EngineText(url);
@@ -105,14 +98,14 @@ bool WKE_CALL OnNavigation(wkeWebView, void* param, int navigationType, wkeStrin
 }
 
 void WKE_CALL OnDocumentReady(wkeWebView, void* param, wkeWebFrameHandle frame) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) EventCall(*state, kEventDocumentReady).Int(frame).Raise();
         return 0;
     });
 }
 
 void WKE_CALL OnFavicon(wkeWebView, void* param, const char* url, const void* data, int length) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string text = Bytes(url);
             EventCall(*state, kEventFaviconReceived)
@@ -126,7 +119,7 @@ void WKE_CALL OnFavicon(wkeWebView, void* param, const char* url, const void* da
 }
 
 void WKE_CALL OnLoadingFinish(wkeWebView view, void* param, wkeString url, int result, wkeString failedReason) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string urlText = EngineText(url), reason = EngineText(failedReason);
             ENGINE_CALL(wkeNetGetFavicon)(view, OnFavicon, state);
@@ -137,7 +130,7 @@ void WKE_CALL OnLoadingFinish(wkeWebView view, void* param, wkeString url, int r
 }
 
 bool WKE_CALL OnDownload(wkeWebView, void* param, const char* url) {
-    return Guarded(true, [&]() {
+    return GuardedCall([&]() {
         WebViewUnitState* state = ActiveUnit(param);
         if (!state) return true;
         // The download URL goes to the application as the engine's UTF-8 bytes.
@@ -148,7 +141,7 @@ bool WKE_CALL OnDownload(wkeWebView, void* param, const char* url) {
 
 void WKE_CALL OnConsole(wkeWebView, void* param, int level, wkeString message, wkeString sourceName,
                         unsigned sourceLine, wkeString stackTrace) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string text = EngineText(message), source = EngineText(sourceName), stack = EngineText(stackTrace);
             EventCall(*state, kEventConsoleMessage)
@@ -164,7 +157,7 @@ void WKE_CALL OnConsole(wkeWebView, void* param, int level, wkeString message, w
 }
 
 bool WKE_CALL OnLoadUrlBegin(wkeWebView, void* param, const char* url, wkeNetJob job) {
-    return Guarded(false, [&]() {
+    return GuardedCall([&]() {
         WebViewUnitState* state = ActiveUnit(param);
         if (!state) return false;
         std::string text = Utf8ToAnsi(Bytes(url));
@@ -174,7 +167,7 @@ bool WKE_CALL OnLoadUrlBegin(wkeWebView, void* param, const char* url, wkeNetJob
 }
 
 void WKE_CALL OnLoadUrlEnd(wkeWebView, void* param, const char* url, wkeNetJob job, void* buf, int len) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             std::string text = Utf8ToAnsi(Bytes(url));
             EventCall(*state, kEventLoadUrlEnd).Text(text).Int(job).Int((int64_t)(intptr_t)buf).Int(len).Raise();
@@ -184,7 +177,7 @@ void WKE_CALL OnLoadUrlEnd(wkeWebView, void* param, const char* url, wkeNetJob j
 }
 
 bool WKE_CALL OnPopupClosing(wkeWebView view, void* param) {
-    return Guarded(false, [&]() {
+    return GuardedCall([&]() {
         WebViewUnitState* state = ActiveUnit(param);
         if (!state) return false;
         return !ReturnedFalse(EventCall(*state, kEventPopupClosing).Int(view).Raise());
@@ -192,7 +185,7 @@ bool WKE_CALL OnPopupClosing(wkeWebView view, void* param) {
 }
 
 void WKE_CALL OnPopupDestroyed(wkeWebView view, void* param) {
-    Guarded(0, [&]() {
+    GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) {
             auto& popups = state->binding->popups;
             popups.erase(std::remove(popups.begin(), popups.end(), view), popups.end());
@@ -254,7 +247,7 @@ wkeWebView OpenPopup(WebViewUnitState& state, int navigationType, wkeString url,
 
 wkeWebView WKE_CALL OnCreateView(wkeWebView, void* param, int navigationType, wkeString url,
                                  const wkeWindowFeatures* features) {
-    return Guarded((wkeWebView)0, [&]() -> wkeWebView {
+    return GuardedCall([&]() -> wkeWebView {
         WebViewUnitState* state = ActiveUnit(param);
         return state ? OpenPopup(*state, navigationType, url, features) : 0;
     });

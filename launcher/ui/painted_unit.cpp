@@ -1,6 +1,6 @@
 #include "launcher/ui/painted_unit.h"
 
-#include "launcher/ui/guarded_call.h"
+#include "utilities/guarded_call.h"
 
 bool PaintedUnit::Create(HWND container, const UnitRow& row) {
     HINSTANCE instance = GetModuleHandleA(nullptr);

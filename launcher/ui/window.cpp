@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "launcher/ui/buttons.h"
-#include "launcher/ui/guarded_call.h"
+#include "utilities/guarded_call.h"
 #include "launcher/ui/labels.h"
 #include "launcher/ui/shape_box.h"
 

@@ -3,7 +3,7 @@
 // own and cancel it; data plus cancel means the network is never asked.
 #include "standin.h"
 
-#include "download/internet_handle.h"
+#include "utilities/internet_handle.h"
 
 #include <fstream>
 #include <map>

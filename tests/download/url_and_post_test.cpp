@@ -5,8 +5,8 @@
 #include <wininet.h>
 
 #include "download/http_post.h"
-#include "download/internet_handle.h"
-#include "download/url_parts.h"
+#include "utilities/internet_handle.h"
+#include "utilities/url_parts.h"
 #include "support/test_http_server.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include "download/http_post.h"
 #include "download/rpc_request.h"
 #include "e2e/e2e_texts.h"
-#include "launcher/core_components.h"
-#include "launcher/globals.h"
-#include "launcher/http_get.h"
+#include "launcher/install/core_components.h"
+#include "launcher/app/globals.h"
+#include "launcher/service/http_get.h"
 #include "utilities/path_helpers.h"
 #include "utilities/win_handles.h"
 

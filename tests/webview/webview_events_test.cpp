@@ -356,10 +356,4 @@ TEST_F(WebViewEventsTest, PopupIsMadeWithTheHandlersGeometryAndReportsItsEnd) {
     EXPECT_FALSE(IsWindow(popupWindow));
 }
 
-TEST_F(WebViewEventsTest, ThrowingHandlerCountsAsNoValue) {
-    EventRecorder events(20, unitId);
-    events.Handle(kEventConfirmBox, [](UnitEvent&) -> std::optional<int> { throw std::runtime_error("handler"); });
-    EXPECT_EQ(channel.SendFirstLine(At("confirm still alive?")), "OK 1");
-}
-
 }  // namespace

@@ -1,6 +1,7 @@
 // Finding and loading the engine, seen from outside: a small program in a
 // temporary folder makes a view, and the test reads and presses the boxes it
 // shows and checks how it ends.
+#include "support/child_program.h"
 #include "support/test_support.h"
 #include "webview/text_conversion.h"
 
@@ -10,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using testsupport::Box;
+using testsupport::ChildProgram;
 using testsupport::TempFolder;
 
 namespace {
@@ -23,80 +26,6 @@ const wchar_t kExportMissingText[] =
 const wchar_t kNotFoundCaption[] = L"\u9519\u8bef";
 const wchar_t kNotFoundBefore[] = L"\u8bf7\u628anode.dll\u653e\u5728[";
 const wchar_t kNotFoundAfter[] = L"]\u4f4d\u7f6e";
-
-struct Box {
-    std::wstring caption;
-    std::wstring text;
-};
-
-class ChildProgram {
-public:
-    ChildProgram(const std::string& folder, const std::string& arguments) {
-        std::string commandLine = "\"" + folder + "\\webview_child.exe\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                                  &startup, &process_) != 0;
-        if (started_) CloseHandle(process_.hThread);
-    }
-    ~ChildProgram() {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hProcess);
-    }
-    bool started() const { return started_; }
-
-    // The next message box of the child with one of the captions, read and
-    // closed with its OK button; an empty caption when none came in time.
-    Box PressNextBox(int timeoutMs = 15000) {
-        Box box;
-        for (int waited = 0; waited < timeoutMs; waited += 50) {
-            HWND window = FindChildBox();
-            if (window) {
-                wchar_t buffer[1024] = {};
-                GetWindowTextW(window, buffer, 1024);
-                box.caption = buffer;
-                GetDlgItemTextW(window, 0xFFFF, buffer, 1024);
-                box.text = buffer;
-                SendMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
-                for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(20);
-                return box;
-            }
-            if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) break;
-        }
-        return box;
-    }
-
-    // The exit code, or -1 when the child is still running after the timeout
-    // (a box nobody pressed, for instance).
-    long ExitCode(int timeoutMs = 20000) {
-        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return (long)code;
-    }
-
-    // Whether the child shows any dialog box now.
-    bool ShowsBox() { return FindChildBox() != nullptr; }
-
-private:
-    HWND FindChildBox() {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search = {process_.dwProcessId, nullptr};
-        for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
-             window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid == search.pid && IsWindowVisible(window)) return window;
-        }
-        return nullptr;
-    }
-
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
-};
 
 std::string Bin(const std::string& name) { return testsupport::BinDir() + "\\" + name; }
 

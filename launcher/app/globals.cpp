@@ -1,0 +1,78 @@
+#include "launcher/app/globals.h"
+
+#include "download/tcp_client_socket.h"
+#include "launcher/app/rpc_identity.h"
+#include "webview/engine_loader.h"
+
+std::vector<std::string>* DownloadGids = nullptr;
+AudioDeviceEnumerator* AudioEnumerator = nullptr;
+GdiplusImage* ShadowImage5 = nullptr;
+GdiplusImage* ShadowImage10 = nullptr;
+TcpClientSocket* NotificationSocket = nullptr;
+std::vector<std::string>* AddonDownloadGids = nullptr;
+AudioPeakMeter* AudioMeter = nullptr;
+
+std::string RpcRequestId;
+std::string RpcSecret;
+ULONG_PTR GdiplusToken = 0;
+
+int32_t DownloadThreads = 0;
+int32_t LowSpeedLimitKB = 0;
+int32_t DownloadServer = 0;
+bool ColorProgressBar = false;
+std::string FiveMFolder;
+IMMDevice* DefaultAudioDevice = nullptr;
+
+int32_t LowSpeedStrikes = 0;
+int32_t StartupWindowAlpha = 0;
+std::atomic<bool> DownloadPaused{false};
+double DownloadPercent = 0;
+int64_t DownloadCompletedBytes = 0;
+int64_t DownloadTotalBytes = 0;
+std::atomic<bool> StartupDone{false};
+std::atomic<bool> FullPackageDownload{false};
+std::atomic<bool> SelfUpdateDownload{false};
+
+int32_t LatestLauncherBuild = 0;
+std::string DownloadFileName;
+int32_t LatestClientVersion = 0;
+std::atomic<int32_t> PackageChoice{0};
+int32_t ChosenDownloadServer = 0;
+int32_t PendingPackageChoice = 0;
+int32_t PendingDownloadServer = 0;
+std::atomic<bool> CoreComponentsReady{false};
+std::atomic<bool> UpdatePackageUnpacked{false};
+
+int32_t MainWindowFadeIn = 0;
+int32_t MainWindowAlpha = 0;
+std::atomic<bool> GameLaunched{false};
+int32_t DragOffsetX = 0;
+int32_t DragOffsetY = 0;
+std::string GameServerAddress;
+std::string AddonPackageUrl;
+std::string AddonPackageFileName;
+
+void CreateGlobals() {
+    DownloadGids = new std::vector<std::string>();
+    // The audio enumerator, the two shadow images and the audio meter are made
+    // here once their modules are part of the program; until then they stay
+    // null and their users skip them.
+    NotificationSocket = new TcpClientSocket();
+    AddonDownloadGids = new std::vector<std::string>();
+}
+
+void ReleaseGlobals() {
+    static std::atomic<bool> released{false};
+    if (released.exchange(true)) return;
+    // Worker threads are never joined, so the texts, lists and objects stay
+    // for the process's end to reclaim; freeing them here would pull them from
+    // under a worker that runs until ExitProcess. Only the daemon connection
+    // is closed, which ends its receive thread cleanly.
+    if (NotificationSocket) NotificationSocket->Disconnect();
+    NotifyProgramEnding();
+}
+
+void InitModuleGlobals() {
+    RpcRequestId = UnixTimestampText(false);
+    RpcSecret = kRpcSecret;
+}

@@ -1,0 +1,106 @@
+#include "launcher/updater/startup_progress.h"
+
+#include <string>
+#include <vector>
+
+#include "download/rpc_request.h"
+#include "download/status_queries.h"
+#include "launcher/app/globals.h"
+#include "launcher/updater/progress_display.h"
+#include "launcher/updater/startup_window.h"
+
+namespace {
+
+constexpr int kMarqueeWidth = 150;
+constexpr int kMarqueeStep = 5;
+// Where the fill re-enters: just beyond the track's left edge.
+constexpr int kMarqueeRestart = -152;
+constexpr int kProgressIntervalMs = 100;
+
+// "下载已暂停 "
+const char kPausedLine[] = "\xCF\xC2\xD4\xD8\xD2\xD1\xD4\xDD\xCD\xA3 ";
+// "正在下载文件 "
+const char kDownloadingLine[] = "\xD5\xFD\xD4\xDA\xCF\xC2\xD4\xD8\xCE\xC4\xBC\xFE ";
+// "开始下载"
+const char kResumeCaption[] = "\xBF\xAA\xCA\xBC\xCF\xC2\xD4\xD8";
+// "暂停下载"
+const char kPauseCaption[] = "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8";
+
+std::string BytesLine(const char* lead, double completed, double total) {
+    return lead + FormatByteSize(completed) + " / " + FormatByteSize(total);
+}
+
+}  // namespace
+
+void MarqueeTimerTick() {
+    // Up to a hundred ticks a second: the fill's place is read once per tick
+    // rather than once per coordinate, each read being a trip to the window
+    // system.
+    HWND fill = StartupWindow.进度条->Handle();
+    RECT place{};
+    GetWindowRect(fill, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(fill), reinterpret_cast<POINT*>(&place), 2);
+    int left = place.left + kMarqueeStep;
+    if (left > kTrackWidth) left = kMarqueeRestart;
+    SetWindowPos(fill, nullptr, left, place.top, kMarqueeWidth, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void ProgressTimerTick() {
+    if (DownloadPaused) {
+        ShowProgress(DownloadPercent, BytesLine(kPausedLine, (double)DownloadCompletedBytes, (double)DownloadTotalBytes),
+                     "");
+        return;
+    }
+    std::vector<DownloadStatus> statuses;
+    if (DownloadGids) Aria2TellStatusBatch(*DownloadGids, statuses);
+    // Records of downloads the daemon has forgotten are empty and add nothing.
+    double completed = 0, total = 0;
+    for (const DownloadStatus& status : statuses) {
+        completed += (double)status.completedLength;
+        total += (double)status.totalLength;
+    }
+    double percent = completed / total * 100.0;
+    DownloadCompletedBytes = (int64_t)completed;
+    DownloadTotalBytes = (int64_t)total;
+    DownloadPercent = percent;
+
+    GlobalStat stat = Aria2GetGlobalStat();
+    ShowProgress(percent, BytesLine(kDownloadingLine, completed, total),
+                 FormatByteSize((double)stat.downloadSpeed) + "/s");
+}
+
+COLORREF PeakColour(double peak) {
+    // A meter reports 0 to 1; anything beyond would spill into the next colour byte.
+    if (!(peak >= 0)) peak = 0;
+    if (peak > 1) peak = 1;
+    int red = (int)(166 + 89 * peak);
+    int green = (int)(226 - 226 * peak);
+    return RGB(red, green, 43);
+}
+
+void PeakColourTimerTick() {
+    // The audio meter objects are not part of the program yet; without one
+    // the bar keeps its colour. Once they are, the peak comes from
+    // AudioMeter for DefaultAudioDevice, and a failed read counts as silence.
+    if (!AudioMeter) return;
+    double peak = 0;
+    COLORREF colour = PeakColour(peak);
+    StartupWindow.进度条->SetLineColour(colour);
+    StartupWindow.进度条->SetFillColour(colour);
+}
+
+void OnPauseResumeClicked() {
+    if (DownloadPaused) {
+        Aria2UnpauseAll();
+        StartupWindow.超级按钮1->SetCaption(kPauseCaption);
+        DownloadPaused = false;
+        StartupWindow.时钟2->SetInterval(kProgressIntervalMs);
+        return;
+    }
+    Aria2PauseAll();
+    StartupWindow.超级按钮1->SetCaption(kResumeCaption);
+    DownloadPaused = true;
+    // The last progress stays on screen.
+    StartupWindow.时钟2->SetInterval(0);
+}

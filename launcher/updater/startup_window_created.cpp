@@ -1,0 +1,62 @@
+#include "launcher/app/chinese_path_check.h"
+#include "launcher/app/globals.h"
+#include "launcher/app/launcher_settings.h"
+#include "launcher/app/launcher_texts.h"
+#include "utilities/guarded_call.h"
+#include "utilities/message_box.h"
+#include "launcher/app/program_exit.h"
+#include "launcher/app/program_folder.h"
+#include "launcher/updater/startup_window.h"
+#include "launcher/updater/startup_workers.h"
+#include "utilities/path_helpers.h"
+#include "webview/engine_loader.h"
+
+namespace {
+
+// "请不要在含有中文字符的目录下运行启动器（包括上级目录），否则会发生一些不可预料的问题。"
+const char kChineseFolderText[] =
+    "\xC7\xEB\xB2\xBB\xD2\xAA\xD4\xDA\xBA\xAC\xD3\xD0\xD6\xD0\xCE\xC4\xD7\xD6\xB7\xFB\xB5\xC4\xC4\xBF\xC2\xBC\xCF\xC2"
+    "\xD4\xCB\xD0\xD0\xC6\xF4\xB6\xAF\xC6\xF7\xA3\xA8\xB0\xFC\xC0\xA8\xC9\xCF\xBC\xB6\xC4\xBF\xC2\xBC\xA3\xA9\xA3\xAC"
+    "\xB7\xF1\xD4\xF2\xBB\xE1\xB7\xA2\xC9\xFA\xD2\xBB\xD0\xA9\xB2\xBB\xBF\xC9\xD4\xA4\xC1\xCF\xB5\xC4\xCE\xCA\xCC\xE2"
+    "\xA1\xA3";
+
+}  // namespace
+
+void OnStartupWindowCreated() {
+    // Transparent until the fade-in timer raises it.
+    StartupWindow.SetAlpha(0);
+    DownloadPaused = false;
+    StartupDone = false;
+    FullPackageDownload = false;
+    SelfUpdateDownload = false;
+
+    if (ProgramFolderHasChineseChar()) {
+        ShowMessageBox(kChineseFolderText, kErrorTitle, MB_OK);
+        QuitProgram();
+    }
+
+    const std::string programFolder = ProgramFolder();
+    LoadLauncherSettings(programFolder);
+
+    if (ColorProgressBar) {
+        // The default audio endpoint is asked of AudioEnumerator here once the
+        // audio meter module is part of the program; the bar then stays at
+        // the colour of silence.
+        StartupWindow.时钟5->SetInterval(10);
+    }
+
+    // The drop shadow (black, size 10) is attached here once the shadow module
+    // is part of the program.
+
+    // Before the workers start: the header picture loader writes into it.
+    EnsureDirectory(FiveMFolder + "\\launcher_cache\\");
+
+    // Without the flow the window would wait for ever for its end.
+    if (!StartStartupWorker(UpdateFlow)) EndAfterRuntimeError();
+    StartStartupWorker(RefreshHeaderImage);
+    StartStartupWorker(InstallDigitalFont);
+
+    SetEngineDllPath(programFolder + "\\node.dll");
+
+    StartupWindow.版本信息->SetCaption("Quillmere FiveM (" + std::to_string(kLauncherBuild) + ")");
+}

@@ -1,0 +1,46 @@
+#include "download/rpc_request.h"
+#include "launcher/app/globals.h"
+#include "launcher/main_window/main_window_placeholder.h"
+#include "launcher/app/program_exit.h"
+#include "launcher/updater/startup_window.h"
+
+namespace {
+
+// Takes the digital font of the speed line out of the system's font table.
+void RemoveDigitalFont() {
+    // Placeholder: the font is removed here once its installer is part of
+    // the program (FiveMFolder + "\launcher_cache\font-digtal.ttf").
+}
+
+}  // namespace
+
+void FadeInTimerTick() {
+    StartupWindowAlpha += 10;
+    if (StartupWindowAlpha <= 255) {
+        StartupWindow.SetAlpha(StartupWindowAlpha);
+        return;
+    }
+    StartupWindow.SetAlpha(255);
+    StartupWindow.时钟6->SetInterval(0);
+}
+
+void StartupDoneTimerTick() {
+    if (!StartupDone) return;
+    // Stopped first: loading MainWindow may pump messages, and a second tick
+    // must not load it again.
+    StartupWindow.时钟3->SetInterval(0);
+    LoadMainWindow();
+    // MainWindow's created handler has destroyed the updater window by now;
+    // hiding it matters only if that did not happen.
+    StartupWindow.SetVisible(false);
+}
+
+void OnStartupQuitClicked() {
+    StopDownloadDaemon();
+    RemoveDigitalFont();
+    EndProgram(0);
+}
+
+void OnStartupCloseClicked() { QuitProgram(); }
+
+void OnStartupWindowDestroying() { RemoveDigitalFont(); }

@@ -1,0 +1,98 @@
+// The updater window loaded in this process against a temporary program
+// folder; the three start-up workers are recorded, not run.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "launcher/app/globals.h"
+#include "launcher/app/program_folder.h"
+#include "launcher/updater/startup_window.h"
+#include "launcher/updater/startup_workers.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testsupport::TempFolder;
+
+struct StartedWorker {
+    WorkerRoutine routine;
+    bool cacheExisted;
+};
+std::vector<StartedWorker> started;
+
+// Records the start instead of running the worker, with the state the worker
+// would have found at that moment.
+bool RecordStart(WorkerRoutine routine) {
+    DWORD attributes = GetFileAttributesA((FiveMFolder + "\\launcher_cache").c_str());
+    started.push_back({routine, attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)});
+    return true;
+}
+
+class StartupWindowLoad : public testing::Test {
+protected:
+    void SetUp() override {
+        started.clear();
+        StartStartupWorker = RecordStart;
+        OverrideProgramFolder(folder.Path());
+        StartupWindowAlpha = 0;
+        CreateGlobals();
+    }
+    void TearDown() override {
+        StartupWindow.Destroy();
+        testsupport::DiscardPendingMessages();
+    }
+    TempFolder folder;
+};
+
+BYTE AlphaOf(HWND hwnd) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags);
+    return alpha;
+}
+
+TEST_F(StartupWindowLoad, CacheFolderExistsBeforeTheWorkersStartAndTheVersionIsShown) {
+    DownloadPaused = StartupDone = FullPackageDownload = SelfUpdateDownload = true;
+    ASSERT_TRUE(LoadStartupWindow());
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[0].routine, UpdateFlow);
+    EXPECT_EQ(started[1].routine, RefreshHeaderImage);
+    EXPECT_EQ(started[2].routine, InstallDigitalFont);
+    for (const StartedWorker& worker : started) EXPECT_TRUE(worker.cacheExisted);
+
+    EXPECT_EQ(StartupWindow.版本信息->Caption(), "Quillmere FiveM (1014)");
+    EXPECT_FALSE(DownloadPaused);
+    EXPECT_FALSE(StartupDone);
+    EXPECT_FALSE(FullPackageDownload);
+    EXPECT_FALSE(SelfUpdateDownload);
+    EXPECT_TRUE(testsupport::ReadFileBytes(folder.File("launcher_config.ini")).find("threads=16") != std::string::npos);
+    EXPECT_EQ(StartupWindow.时钟5->Interval(), 0);
+}
+
+TEST_F(StartupWindowLoad, WindowFadesInFromTransparentAndStopsItsFadeTimer) {
+    ASSERT_TRUE(LoadStartupWindow());
+    HWND hwnd = StartupWindow.Handle();
+    EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.right - r.left, 960);
+    EXPECT_EQ(r.bottom - r.top, 540);
+
+    testsupport::ServiceUntil([] { return StartupWindow.时钟6->Interval() == 0; }, 5000);
+    EXPECT_EQ(StartupWindow.时钟6->Interval(), 0);
+    EXPECT_EQ(AlphaOf(hwnd), 255);
+    EXPECT_EQ(StartupWindowAlpha, 260);
+}
+
+TEST_F(StartupWindowLoad, ColourOptionStartsThePeakColourTimer) {
+    testsupport::WriteFileBytes(folder.File("launcher_config.ini"),
+                                "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=true\r\nserver=1\r\n");
+    ASSERT_TRUE(LoadStartupWindow());
+    EXPECT_TRUE(ColorProgressBar);
+    EXPECT_EQ(StartupWindow.时钟5->Interval(), 10);
+}
+
+}  // namespace
