@@ -36,7 +36,7 @@ void StartDownload(const std::string& url, std::string& folder, const std::strin
     std::vector<std::string> gids;
     AddUriBatch(tasks, gids);
     UnpauseBatch(gids);
-    if (engine.downloadGids) engine.downloadGids->insert(engine.downloadGids->end(), gids.begin(), gids.end());
+    if (engine.downloadGids) engine.downloadGids->Append(gids);
 
     const DownloadDisplayHooks& display = engine.display;
     if (display.setProgressTimerInterval) display.setProgressTimerInterval(100);

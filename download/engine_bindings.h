@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "download/gid_list.h"
+
 #include "download/notification_callbacks.h"
 
 class TcpClientSocket;
@@ -32,7 +34,7 @@ struct DownloadEngineBindings {
     std::string rpcRequestId;  // RpcRequestId: 13 digits
     std::string programFolder;  // no trailing "\"; holds "aria2c.exe" and is the default download folder
 
-    std::vector<std::string>* downloadGids = nullptr;  // DownloadGids; StartDownload appends to it
+    GidList* downloadGids = nullptr;                    // DownloadGids; StartDownload appends to it
     TcpClientSocket* notificationSocket = nullptr;      // NotificationSocket
     NotificationCallback onDownloadComplete = nullptr;  // registered by StartDownload
     const std::atomic<bool>* downloadPaused = nullptr;  // DownloadPaused; null reads as false

@@ -34,7 +34,7 @@ std::string HttpPostRequest(const std::string& url, const std::string& body) {
     InternetHandle request(HttpOpenRequestA(connection.get(), "POST", UrlGetPath(url).c_str(), "HTTP/1.1",
                                             nullptr, nullptr, HttpPostRequestFlags(url), 0));
     if (!request) return {};
-    LimitSilentWaits(request.get());
+    LimitSilentWaits(request.get(), UrlIsLoopback(url) ? kSilentLoopbackPeerLimitMs : kSilentPeerLimitMs);
 
     std::string headers = HttpPostHeaders(url);
     // A refused connection shows up as a failed send and then a failed read.

@@ -62,3 +62,8 @@ std::string UrlGetPath(const std::string& url) {
     if (slash == std::string::npos) return "/";
     return url.substr(slash);
 }
+
+bool UrlIsLoopback(const std::string& url) {
+    const std::string host = UrlGetHost(url);
+    return host == "localhost" || host.compare(0, 4, "127.") == 0;
+}

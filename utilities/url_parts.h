@@ -16,3 +16,6 @@ std::string UrlGetPath(const std::string& url);
 
 // True for URLs that begin with "https://", in any case.
 bool UrlIsSecure(const std::string& url);
+
+// True when the host is this machine: "localhost" or an address in 127.0.0.0/8.
+bool UrlIsLoopback(const std::string& url);

@@ -2,6 +2,7 @@
 
 #include "download/engine_bindings.h"
 #include "launcher/install/download_complete.h"
+#include "download/gid_list.h"
 #include "launcher/app/globals.h"
 #include "launcher/app/program_folder.h"
 #include "launcher/updater/startup_window.h"

@@ -1,15 +1,17 @@
 #include "launcher/app/globals.h"
 
+#include "download/gid_list.h"
+
 #include "download/tcp_client_socket.h"
 #include "launcher/app/rpc_identity.h"
 #include "webview/engine_loader.h"
 
-std::vector<std::string>* DownloadGids = nullptr;
+GidList* DownloadGids = nullptr;
 AudioDeviceEnumerator* AudioEnumerator = nullptr;
 GdiplusImage* ShadowImage5 = nullptr;
 GdiplusImage* ShadowImage10 = nullptr;
 TcpClientSocket* NotificationSocket = nullptr;
-std::vector<std::string>* AddonDownloadGids = nullptr;
+GidList* AddonDownloadGids = nullptr;
 AudioPeakMeter* AudioMeter = nullptr;
 
 std::string RpcRequestId;
@@ -53,12 +55,12 @@ std::string AddonPackageUrl;
 std::string AddonPackageFileName;
 
 void CreateGlobals() {
-    DownloadGids = new std::vector<std::string>();
+    DownloadGids = new GidList();
     // The audio enumerator, the two shadow images and the audio meter are made
     // here once their modules are part of the program; until then they stay
     // null and their users skip them.
     NotificationSocket = new TcpClientSocket();
-    AddonDownloadGids = new std::vector<std::string>();
+    AddonDownloadGids = new GidList();
 }
 
 void ReleaseGlobals() {

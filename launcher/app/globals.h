@@ -17,18 +17,19 @@
 class AudioDeviceEnumerator;
 class AudioPeakMeter;
 class GdiplusImage;
+class GidList;
 class TcpClientSocket;
 struct IMMDevice;
 
 // Made by CreateGlobals: the two gid lists and the notification socket. The
 // others stay null until their modules are part of the program, and their
 // users skip them.
-extern std::vector<std::string>* DownloadGids;       // gids of this run's launcher, client and update downloads
+extern GidList* DownloadGids;                        // gids of this run's launcher, client and update downloads
 extern AudioDeviceEnumerator* AudioEnumerator;
 extern GdiplusImage* ShadowImage5;
 extern GdiplusImage* ShadowImage10;
 extern TcpClientSocket* NotificationSocket;          // the daemon's notification connection
-extern std::vector<std::string>* AddonDownloadGids;  // gids of this run's add-on package downloads
+extern GidList* AddonDownloadGids;                   // gids of this run's add-on package downloads
 extern AudioPeakMeter* AudioMeter;
 
 // Set once at start by InitModuleGlobals; every JSON-RPC request carries them.

@@ -9,6 +9,7 @@
 #include "download/download_start.h"
 #include "download/notifications.h"
 #include "download/rpc_reply.h"
+#include "download/gid_list.h"
 #include "launcher/app/globals.h"
 #include "utilities/message_box.h"
 #include "launcher/app/program_folder.h"
@@ -57,14 +58,14 @@ bool StartMainDownload(const std::string& url) {
     }
     // Before the download exists, so that no failure notice is missed.
     NotificationSubscribe("aria2.onDownloadError", OnDownloadError);
-    const size_t before = DownloadGids ? DownloadGids->size() : 0;
+    const size_t before = DownloadGids ? DownloadGids->Size() : 0;
     std::string folder = ProgramFolder();
     StartDownload(url, folder, DownloadFileName, DownloadThreads);
 
     std::vector<std::string> added;
     if (DownloadGids)
-        for (size_t i = before; i < DownloadGids->size(); ++i)
-            if (!(*DownloadGids)[i].empty()) added.push_back((*DownloadGids)[i]);
+        for (const std::string& gid : DownloadGids->From(before))
+            if (!gid.empty()) added.push_back(gid);
     SetCurrentDownloadGids(added);
     if (added.empty()) {
         ShowDownloadFailure();

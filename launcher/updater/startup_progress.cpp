@@ -5,6 +5,7 @@
 
 #include "download/rpc_request.h"
 #include "download/status_queries.h"
+#include "download/gid_list.h"
 #include "launcher/app/globals.h"
 #include "launcher/updater/progress_display.h"
 #include "launcher/updater/startup_window.h"
@@ -53,7 +54,11 @@ void ProgressTimerTick() {
         return;
     }
     std::vector<DownloadStatus> statuses;
-    if (DownloadGids) Aria2TellStatusBatch(*DownloadGids, statuses);
+    // A copy: the flow may append while the tick asks the daemon.
+    const std::vector<std::string> gids = DownloadGids ? DownloadGids->Snapshot() : std::vector<std::string>();
+    // A daemon that does not answer has held this thread once already; it is
+    // not asked for the speed as well, which reads as zero.
+    const bool unanswered = Aria2TellStatusBatch(gids, statuses).empty() && !gids.empty();
     // Records of downloads the daemon has forgotten are empty and add nothing.
     double completed = 0, total = 0;
     for (const DownloadStatus& status : statuses) {
@@ -65,7 +70,7 @@ void ProgressTimerTick() {
     DownloadTotalBytes = (int64_t)total;
     DownloadPercent = percent;
 
-    GlobalStat stat = Aria2GetGlobalStat();
+    GlobalStat stat = unanswered ? GlobalStat() : Aria2GetGlobalStat();
     ShowProgress(percent, BytesLine(kDownloadingLine, completed, total),
                  FormatByteSize((double)stat.downloadSpeed) + "/s");
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "download/gid_list.h"
 #include "download/tcp_client_socket.h"
 #include "support/linux_process.h"
 #include "support/test_support.h"
@@ -40,7 +41,7 @@ public:
     bool StopDaemon();
 
     // The bound lists and socket.
-    std::vector<std::string> gids;
+    GidList gids;
     TcpClientSocket socket;
 
     // Binds the engine to this folder, with secret as the RPC secret.

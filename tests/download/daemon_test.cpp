@@ -162,9 +162,9 @@ TEST_F(Daemon, StartDownloadWorksForEveryThreadSetting) {
         std::string out = "t" + std::to_string(threads) + ".zip";
         std::string dir = folder.Path();
         StartDownload(server.Url("c.zip"), dir, out, threads);
-        ASSERT_EQ(folder.gids.size(), ++expectedGids);
-        EXPECT_EQ(folder.gids.back().size(), 16u);
-        ASSERT_TRUE(WaitForComplete(folder.gids.back()));
+        ASSERT_EQ(folder.gids.Size(), ++expectedGids);
+        EXPECT_EQ(folder.gids.Snapshot().back().size(), 16u);
+        ASSERT_TRUE(WaitForComplete(folder.gids.Snapshot().back()));
         EXPECT_TRUE(SameBytes(ReadFileBytes(folder.File(out)), content));
     }
     EXPECT_EQ(folder.StartCount(), 1);
@@ -193,13 +193,13 @@ TEST_F(Daemon, DownloadLandsInTheProgramFolderAndCompletionIsReported) {
     StartDownload(server.Url("temp-client.zip"), dir, "temp-client.zip", 16);
     EXPECT_EQ(dir, folder.Path());
     EXPECT_EQ(display, (std::vector<std::string>{"timer 100", "visible", "enabled", "width 256", "left 704"}));
-    ASSERT_EQ(folder.gids.size(), 1u);
+    ASSERT_EQ(folder.gids.Size(), 1u);
     ASSERT_TRUE(WaitFor([] { return completions.load() > 0; }, 30000)) << "no completion notification";
     EXPECT_EQ(completions.load(), 1);
     {
         std::lock_guard<std::mutex> lock(completionMutex);
         EXPECT_NE(lastCompletion.find("\"method\":\"aria2.onDownloadComplete\""), std::string::npos) << lastCompletion;
-        EXPECT_NE(lastCompletion.find(folder.gids[0]), std::string::npos) << lastCompletion;
+        EXPECT_NE(lastCompletion.find(folder.gids.Snapshot()[0]), std::string::npos) << lastCompletion;
         EXPECT_EQ(lastCompletion.front(), '[');
     }
     EXPECT_TRUE(SameBytes(ReadFileBytes(folder.File("temp-client.zip")), content));
@@ -237,14 +237,14 @@ TEST_F(Daemon, StartDownloadWithoutADaemonStillRegistersAndSwitchesTheDisplay) {
     bindings.display.setProgressTimerInterval = [&](int) { ++displayCalls; };
     bindings.display.setImageButtonLeft = [&](int) { ++displayCalls; };
     BindDownloadEngine(bindings);
-    folder.gids = {"earlier"};
+    folder.gids.Append("earlier");
     NotificationCallbacks[3] = OtherCompletion;  // as the add-on download leaves it
 
     std::string dir;
     StartDownload("http://127.0.0.1:1/x.zip", dir, "x.zip", 0);
     EXPECT_EQ(dir, folder.Path());
     EXPECT_EQ(NotificationCallbacks[3].load(), &OnComplete);
-    EXPECT_EQ(folder.gids, std::vector<std::string>{"earlier"});
+    EXPECT_EQ(folder.gids.Snapshot(), std::vector<std::string>{"earlier"});
     EXPECT_EQ(displayCalls, 2);
 }
 

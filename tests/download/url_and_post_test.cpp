@@ -33,7 +33,11 @@ TEST(UrlRoutines, SplitUrlsIntoHostPortAndPath) {
         EXPECT_EQ(UrlGetHost(c.url), c.host);
         EXPECT_EQ(UrlGetPort(c.url), c.port);
         EXPECT_EQ(UrlGetPath(c.url), c.path);
+        EXPECT_EQ(UrlIsLoopback(c.url), c.host == std::string("127.0.0.1"));
     }
+    EXPECT_TRUE(UrlIsLoopback("http://localhost:36510/jsonrpc"));
+    EXPECT_TRUE(UrlIsLoopback("http://127.8.9.1/"));
+    EXPECT_FALSE(UrlIsLoopback("http://127example.com/"));
 }
 
 TEST(UrlRoutines, RequestFlagsDependOnTheScheme) {
@@ -114,7 +118,8 @@ TEST(HttpPostRequest, GivesNothingQuicklyWhenNobodyListens) {
 }
 
 // A daemon that is shutting down still completes connections in its listen
-// queue and never answers them; the exit path must not wait for it forever.
+// queue and never answers them; the exit path must not wait for it forever,
+// and the UI thread, which asks the daemon on its timers, not for long.
 TEST(HttpPostRequest, GivesUpOnAPeerThatNeverAnswers) {
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
@@ -129,7 +134,7 @@ TEST(HttpPostRequest, GivesUpOnAPeerThatNeverAnswers) {
 
     DWORD start = GetTickCount();
     EXPECT_EQ(HttpPostRequest("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/jsonrpc", "{}"), "");
-    EXPECT_LT(GetTickCount() - start, kSilentPeerLimitMs + 10000);
+    EXPECT_LT(GetTickCount() - start, kSilentPeerLimitMs);
     closesocket(listener);
 }
 

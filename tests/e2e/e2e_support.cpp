@@ -33,38 +33,7 @@ std::string Env(const char* name) {
     return value ? value : "";
 }
 
-std::mutex portsMutex;
-int portsHolders = 0;
-UniqueHandle portsFile;
-
 }  // namespace
-
-PortsLock::PortsLock() {
-    std::lock_guard<std::mutex> lock(portsMutex);
-    if (portsHolders++ > 0) return;
-    // Only test runs of several build folders on one machine contend for the
-    // ports; a CI run is alone, and ctest's resource locks order its tests.
-    if (!Env("CI").empty()) return;
-    portsFile.Reset(CreateFileA("Z:\\tmp\\quillmere-test-ports.lock", GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!portsFile.Valid()) return;
-    WaitFor(
-        [] {
-            OVERLAPPED at{};
-            return LockFileEx(portsFile.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) !=
-                   FALSE;
-        },
-        120000);
-}
-
-PortsLock::~PortsLock() {
-    std::lock_guard<std::mutex> lock(portsMutex);
-    if (--portsHolders > 0 || !portsFile.Valid()) return;
-    OVERLAPPED at{};
-    UnlockFileEx(portsFile.Get(), 0, 1, 0, &at);
-    portsFile.Reset();
-}
 
 Service::Service() {
     std::string script = "stand-ins/service/service.py --port " + std::to_string(kServicePort) + " --root . --content " +

@@ -19,18 +19,7 @@ namespace e2e {
 // The port of the launcher's built-in service hosts.
 constexpr int kServicePort = 36580;
 
-// Holds the daemon's and the service's ports for this process. Build
-// folders of their own run their tests at the same time on one machine, and
-// ctest's resource locks reach only the tests of one run; a byte-range lock
-// on a file of the Linux side reaches every Wine process. Nested holders in
-// one process share the one lock. Waits at most a few minutes for it.
-class PortsLock {
-public:
-    PortsLock();
-    ~PortsLock();
-    PortsLock(const PortsLock&) = delete;
-    PortsLock& operator=(const PortsLock&) = delete;
-};
+using testsupport::PortsLock;
 
 // stand-ins/service/service.py with its default content, in a folder of its own.
 class Service {

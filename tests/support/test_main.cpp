@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -73,6 +74,10 @@ int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     setlocale(LC_ALL, "C");
     testing::InitGoogleTest(&argc, argv);
+    // Fixed-port test programs hold the ports from their first case to their
+    // last, against test runs of other build folders.
+    std::unique_ptr<testsupport::PortsLock> ports;
+    if (getenv("QM_HOLDS_FIXED_PORTS")) ports = std::make_unique<testsupport::PortsLock>();
     testing::UnitTest::GetInstance()->listeners().Append(new TestCaseWatch(CaseLimitMs()));
     return RUN_ALL_TESTS();
 }

@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
 #include "utilities/busy_delay.h"
+#include "utilities/win_handles.h"
 
 namespace testsupport {
 
@@ -144,6 +146,41 @@ void RunTestProgramAbortActions() {
         actions = AbortActions();
     }
     for (auto& action : actions) action();
+}
+
+namespace {
+std::mutex portsMutex;
+int portsHolders = 0;
+UniqueHandle portsFile;
+// Another folder's whole test program may hold the ports for minutes.
+const DWORD kPortsWaitMs = 15 * 60 * 1000;
+}  // namespace
+
+PortsLock::PortsLock() {
+    std::lock_guard<std::mutex> lock(portsMutex);
+    if (portsHolders++ > 0) return;
+    // Only test runs of several build folders on one machine contend for the
+    // ports; a CI run is alone, and ctest's resource locks order its tests.
+    if (getenv("CI")) return;
+    portsFile.Reset(CreateFileA("Z:\\tmp\\quillmere-test-ports.lock", GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!portsFile.Valid()) return;
+    WaitFor(
+        [] {
+            OVERLAPPED at{};
+            return LockFileEx(portsFile.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) !=
+                   FALSE;
+        },
+        kPortsWaitMs);
+}
+
+PortsLock::~PortsLock() {
+    std::lock_guard<std::mutex> lock(portsMutex);
+    if (--portsHolders > 0 || !portsFile.Valid()) return;
+    OVERLAPPED at{};
+    UnlockFileEx(portsFile.Get(), 0, 1, 0, &at);
+    portsFile.Reset();
 }
 
 }  // namespace testsupport

@@ -75,4 +75,18 @@ void OnTestProgramAbort(std::function<void()> action);
 // Run by the test program's entry point when it ends a case.
 void RunTestProgramAbortActions();
 
+// Holds the fixed ports (the daemon's and the service's) for this process.
+// Build folders of their own run their tests at the same time on one
+// machine, and ctest's resource locks reach only the tests of one run; a
+// byte-range lock on a file of the Linux side reaches every Wine process.
+// Nested holders in one process share the one lock. A CI run is alone and
+// takes none. Programs of fixed-port tests hold it from start to end.
+class PortsLock {
+public:
+    PortsLock();
+    ~PortsLock();
+    PortsLock(const PortsLock&) = delete;
+    PortsLock& operator=(const PortsLock&) = delete;
+};
+
 }  // namespace testsupport

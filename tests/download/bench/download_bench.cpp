@@ -86,7 +86,7 @@ Run DownloadThroughEngine(TestProgramFolder& folder, RangeHttpServer& server, co
     while (WaitForSingleObject(completed, poll ? 100 : 1000) == WAIT_TIMEOUT && GetTickCount() < giveUp) {
         if (!poll) continue;
         std::vector<DownloadStatus> statuses;
-        Aria2TellStatusBatch(folder.gids, statuses);
+        Aria2TellStatusBatch(folder.gids.Snapshot(), statuses);
         Aria2GetGlobalStat();
         if (++run.ticks % 10 == 0) LowSpeedWatchdogTick();
     }

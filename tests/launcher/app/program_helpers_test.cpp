@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "launcher/app/chinese_path_check.h"
+#include "download/gid_list.h"
 #include "launcher/app/globals.h"
 #include "launcher/app/program_exit.h"
 #include "launcher/app/worker_thread.h"
@@ -43,8 +44,8 @@ DWORD WINAPI EndFromWorker(void*) {
 
 DWORD WINAPI UseGlobalsForever(void*) {
     for (;;) {
-        DownloadGids->push_back(FiveMFolder);
-        if (DownloadGids->size() > 1000) DownloadGids->clear();
+        DownloadGids->Append(FiveMFolder);
+        if (DownloadGids->Size() > 1000) DownloadGids->Clear();
     }
 }
 
@@ -80,15 +81,15 @@ TEST(ProgramExitDeathTest, EndingFromWorkersRunsTheExitRoutineOnceAndExitsWithTh
 TEST(ReleaseGlobals, LeavesEverythingAWorkerMayStillUse) {
     CreateGlobals();
     FiveMFolder = "C:\\Games\\FiveM";
-    DownloadGids->push_back("2089b05ecca3d829");
+    DownloadGids->Append("2089b05ecca3d829");
     ReleaseGlobals();
     ReleaseGlobals();
     ASSERT_NE(DownloadGids, nullptr);
     ASSERT_NE(AddonDownloadGids, nullptr);
-    EXPECT_EQ(DownloadGids->back(), "2089b05ecca3d829");
+    EXPECT_EQ(DownloadGids->Snapshot().back(), "2089b05ecca3d829");
     EXPECT_EQ(FiveMFolder, "C:\\Games\\FiveM");
-    AddonDownloadGids->push_back("still usable");
-    EXPECT_EQ(AddonDownloadGids->size(), 1u);
+    AddonDownloadGids->Append("still usable");
+    EXPECT_EQ(AddonDownloadGids->Size(), 1u);
 }
 
 std::atomic<DWORD> workerThread{0};

@@ -1,6 +1,9 @@
 // The updater window's download refresh and pause button against the real
 // daemon (the aria2c stand-in), downloading from a local server whose files
 // stop half way, so the daemon reports downloads that are half done.
+#include <winsock2.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +11,7 @@
 #include "download/add_downloads.h"
 #include "download/daemon_control.h"
 #include "download/daemon_endpoint.h"
+#include "download/gid_list.h"
 #include "download/status_queries.h"
 #include "driver/driver_client.h"
 #include "e2e/e2e_support.h"
@@ -53,7 +57,7 @@ protected:
         ASSERT_FALSE(PortAccepts(kDaemonPort)) << "port 36510 is taken before the test";
         UpdaterWindowTest::SetUp();
         DownloadPaused = false;
-        DownloadGids->clear();
+        DownloadGids->Clear();
     }
     void TearDown() override {
         daemon.StopDaemon();
@@ -71,7 +75,7 @@ protected:
         AddUriBatch(tasks, gids);
         if (gids.size() != totals.size()) return false;
         UnpauseBatch(gids);
-        DownloadGids->insert(DownloadGids->end(), gids.begin(), gids.end());
+        DownloadGids->Append(gids);
         return WaitFor(
             [&] {
                 std::vector<DownloadStatus> statuses;
@@ -97,7 +101,7 @@ protected:
 
 TEST_F(ProgressTimer, TwoHalfDoneDownloadsShowFiftyPercentAndTheirBytes) {
     // An identifier the daemon has forgotten comes first and adds nothing.
-    DownloadGids->push_back("00000000000000ff");
+    DownloadGids->Append("00000000000000ff");
     ASSERT_TRUE(StartHalfDone({65536, 196608}));
 
     ProgressTimerTick();
@@ -125,20 +129,63 @@ TEST_F(ProgressTimer, TheRunningTimerRefreshesTheDisplayFromTheDaemon) {
     StartupWindow.时钟2->SetInterval(0);
 }
 
+// Takes the daemon's port, accepts connections and never answers, as a
+// daemon that hangs would.
+class SilentDaemon {
+public:
+    SilentDaemon() {
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(2, 2), &wsa);
+        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(kDaemonPort);
+        listening_ = bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     listen(listener_, 8) == 0;
+    }
+    ~SilentDaemon() {
+        for (SOCKET client : clients_) closesocket(client);
+        closesocket(listener_);
+    }
+    bool listening() const { return listening_; }
+    // Accepts what is waiting; the number of connections so far.
+    size_t Connections() {
+        u_long nonBlocking = 1;
+        ioctlsocket(listener_, FIONBIO, &nonBlocking);
+        for (SOCKET client; (client = accept(listener_, nullptr, nullptr)) != INVALID_SOCKET;) clients_.push_back(client);
+        return clients_.size();
+    }
+
+private:
+    SOCKET listener_ = INVALID_SOCKET;
+    bool listening_ = false;
+    std::vector<SOCKET> clients_;
+};
+
 TEST_F(ProgressTimer, WithoutAnswersFromTheDaemonTheMarqueeShowsZeroBytes) {
-    DownloadGids->push_back("0000000000000001");
-    ShowProgress(30, "", "");
-    ProgressTimerTick();
-    EXPECT_EQ(DownloadCompletedBytes, 0);
-    EXPECT_EQ(DownloadTotalBytes, 0);
-    EXPECT_EQ(StartupWindow.时钟1->Interval(), 1);
-    EXPECT_EQ(StartupWindow.状态显示->Caption(), kDownloadingLine + "0.00B / 0.00B");
-    EXPECT_EQ(StartupWindow.下载速度->Caption(), "0.00B/s");
+    for (bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "a daemon that never answers" : "no daemon");
+        std::unique_ptr<SilentDaemon> daemon;
+        if (silent) daemon = std::make_unique<SilentDaemon>();
+        ASSERT_TRUE(!daemon || daemon->listening());
+        DownloadGids->Clear();
+        DownloadGids->Append("0000000000000001");
+        ShowProgress(30, "", "");
+        ProgressTimerTick();
+        EXPECT_EQ(DownloadCompletedBytes, 0);
+        EXPECT_EQ(DownloadTotalBytes, 0);
+        EXPECT_EQ(StartupWindow.时钟1->Interval(), 1);
+        EXPECT_EQ(StartupWindow.状态显示->Caption(), kDownloadingLine + "0.00B / 0.00B");
+        EXPECT_EQ(StartupWindow.下载速度->Caption(), "0.00B/s");
+        // The tick gave up on the status and did not wait for the speed too.
+        if (daemon) EXPECT_EQ(daemon->Connections(), 1u);
+    }
 }
 
 TEST_F(ProgressTimer, PauseAndResumeButtonPausesTheDaemonAndStopsTheRefresh) {
     ASSERT_TRUE(StartHalfDone({65536, 196608}));
-    const std::string gid = DownloadGids->back();
+    const std::string gid = DownloadGids->Snapshot().back();
     ProgressTimerTick();
     // As the start of a download shows it.
     StartupWindow.超级按钮1->SetVisible(true);
