@@ -89,6 +89,8 @@ void DownloadClientPackage(int choice) {
     StartMainDownload(url);
 }
 
+bool IsFiveMExecutable(const std::string& path) { return lstrcmpiA(PathFileName(path, true).c_str(), "FiveM.exe") == 0; }
+
 // The user points at an existing FiveM.exe; its folder becomes the FiveM folder.
 void ChooseExistingFolder() {
     for (;;) {
@@ -101,7 +103,9 @@ void ChooseExistingFolder() {
             ShowMessageBox(kNotFoundText, kNotFoundTitle, MB_OK);
             QuitProgram();
         }
-        if (!FileExists(chosen)) {
+        // The dialog accepts any file that exists: a chosen GTA5.exe would make
+        // its folder the FiveM folder and the update would unpack into it.
+        if (!FileExists(chosen) || !IsFiveMExecutable(chosen)) {
             ShowMessageBox(kNotFoundText, kNotFoundTitle, MB_OK);
             continue;
         }

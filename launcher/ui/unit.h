@@ -5,7 +5,10 @@
 //
 // Unit properties may be changed from any thread (the flows update the status
 // line and the progress bar directly); the Win32 calls behind them are safe
-// across threads. Events always run on the thread that made the window.
+// across threads. A setter called from a worker blocks until the UI thread
+// has run it (the system sends the change to the window's thread), so a
+// worker must never set a unit while the UI thread waits for that worker.
+// Events always run on the thread that made the window.
 #pragma once
 
 #include <windows.h>

@@ -49,6 +49,9 @@ std::string FormatByteSize(double bytes) {
         bytes /= K;
         unit = "KB";
     }
+    // printf rounds an exact half to even (1152 B would read 1.12KB); halves
+    // go up here. Byte counts over powers of two are exact, so is the half.
+    bytes = std::floor(bytes * 100.0 + 0.5) / 100.0;
     char text[64];
     snprintf(text, sizeof text, "%.2f%s", bytes, unit);
     return text;

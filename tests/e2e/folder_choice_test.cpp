@@ -121,4 +121,29 @@ TEST_F(ExistingFolder, CancelledChoiceShowsNotFoundAndEnds) {
     EXPECT_EQ(service.CountRequests("/v1/fivemclient/update?"), 0);
 }
 
+// The dialog takes any file that exists; only FiveM.exe (in any case) names
+// a FiveM folder.
+TEST_F(ExistingFolder, AnotherProgramIsRefusedAndTheDialogOpensAgain) {
+    ASSERT_TRUE(CopyFileA(game.File("FiveM.exe").c_str(), game.File("GTA5.exe").c_str(), FALSE));
+    HWND dialog = ChooseCustomClient();
+    ASSERT_NE(dialog, nullptr);
+    HWND fileName = FileNameBox(dialog);
+    ASSERT_NE(fileName, nullptr);
+    ASSERT_TRUE(SetWindowTextA(fileName, game.File("GTA5.exe").c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+
+    driver::MessageBoxText refused = driver::ReadMessageBox(launcher.Pid(), kStepMs);
+    ASSERT_TRUE(refused.found);
+    EXPECT_EQ(refused.title, kNotFoundTitle);
+    ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
+    HWND again = WaitForFolderDialog(launcher.Pid());
+    ASSERT_NE(again, nullptr);
+    PostMessageA(again, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(driver::ReadMessageBox(launcher.Pid(), kStepMs).found);
+    ASSERT_TRUE(driver::PressMessageBoxOk(launcher.Pid()));
+    EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
+    EXPECT_FALSE(FileExists(game.File("launcher_version.txt")));
+    EXPECT_EQ(ReadFileBytes(folder.File("launcher_config.ini")).find(game.Path()), std::string::npos);
+}
+
 }  // namespace

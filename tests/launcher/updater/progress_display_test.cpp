@@ -34,6 +34,10 @@ TEST(FormatByteSize, PicksTheUnitAtItsLimitsAndWritesTwoDecimals) {
         {1023.999, "1024.00B"},  // rounded, still below the limit
         {K, "1.00KB"},           // exactly at a limit: the larger unit
         {1536, "1.50KB"},
+        {1152, "1.13KB"},            // an exact half goes up: 1.125
+        {1147, "1.12KB"},            // just below the half: 1.1201...
+        {0.125, "0.13B"},            // a half in bytes (speeds are doubles)
+        {M + 5 * K + 128, "1.01MB"},  // 1.0051...: above the half
         {M - 1, "1024.00KB"},
         {M, "1.00MB"},
         {2.25 * M, "2.25MB"},
