@@ -33,7 +33,8 @@ using ExtractAllFunction = int(__stdcall*)(const char* zipFile, const char* fold
 void ExtractWithZipDll(const std::string& programFolder, const std::string& zipFile) {
     HMODULE library = LoadLibraryA((programFolder + "\\zip.dll").c_str());
     if (!library) return;
-    auto extract = reinterpret_cast<ExtractAllFunction>(GetProcAddress(library, "MyZip_ExtractFileAll"));
+    auto extract =
+        reinterpret_cast<ExtractAllFunction>(reinterpret_cast<void*>(GetProcAddress(library, "MyZip_ExtractFileAll")));
     if (extract) extract(zipFile.c_str(), (programFolder + "\\").c_str());
     // The library stays loaded: the process ends soon after.
 }

@@ -85,7 +85,7 @@ TEST(ZipDll, ExportsTheExtractionCall) {
     HMODULE dll = LoadLibraryA((testsupport::BinDir() + "\\zip.dll").c_str());
     ASSERT_NE(dll, nullptr);
     using Extract = int(__stdcall*)(const char*, const char*);
-    auto extract = (Extract)GetProcAddress(dll, "MyZip_ExtractFileAll");
+    auto extract = reinterpret_cast<Extract>(reinterpret_cast<void*>(GetProcAddress(dll, "MyZip_ExtractFileAll")));
     ASSERT_NE(extract, nullptr);
     EXPECT_EQ(extract(temp.File("a.zip").c_str(), (temp.Path() + "\\").c_str()), 1);
     EXPECT_EQ(ReadFileBytes(temp.File("dir\\f.txt")), "content");

@@ -197,7 +197,9 @@ TEST(JsonParser, SurrogatePairReachesTheStringWhole) {
     std::string bytes = StringOf(R"(["\ud83d\ude00"])");
     ASSERT_FALSE(bytes.empty());
     EXPECT_EQ(bytes.find("\xEF\xBF\xBD"), std::string::npos);
-    if (IsValidCodePage(54936)) EXPECT_EQ(Hex(bytes), "94 39 FC 36");
+    if (IsValidCodePage(54936)) {
+        EXPECT_EQ(Hex(bytes), "94 39 FC 36");
+    }
 }
 
 TEST(JsonParser, DoubleByteCharacterKeepsATrailByteThatLooksLikeAQuote) {

@@ -95,9 +95,15 @@ TEST(SavedProperties, DataCutShortReadsZeroAndEmptyWithoutReadingPastItsEnd) {
         SavedUnitProperties read;
         ASSERT_TRUE(ReadSavedProperties(data.data(), length, read));
         EXPECT_EQ(read.allowNewWindows, 0u) << "the last field lies beyond every cut";
-        if (length < 8) EXPECT_EQ(read.noF5Reload, 0u);
-        if (length < 12) EXPECT_EQ(read.url, "");
-        if (length > 12 && length < 21) EXPECT_EQ(read.url, full.substr(12, length - 12)) << "cut inside the url";
+        if (length < 8) {
+            EXPECT_EQ(read.noF5Reload, 0u);
+        }
+        if (length < 12) {
+            EXPECT_EQ(read.url, "");
+        }
+        if (length > 12 && length < 21) {
+            EXPECT_EQ(read.url, full.substr(12, length - 12)) << "cut inside the url";
+        }
     }
 }
 
@@ -299,7 +305,9 @@ TEST(FileDialogRequest, HandlerNameFillsTheBufferAndFalseSkipsTheDialog) {
         EXPECT_EQ(AnswerFileDialogRequest(&dialog, FakeSystemDialog), c.result);
         EXPECT_EQ(systemDialogCalls, c.dialogShown);
         EXPECT_EQ(std::wstring(buffer), c.buffer);
-        if (c.dialogShown) EXPECT_EQ(systemDialogSaw, c.buffer) << "the name stands as the initial file name";
+        if (c.dialogShown) {
+            EXPECT_EQ(systemDialogSaw, c.buffer) << "the name stands as the initial file name";
+        }
     }
     UnbindUnitEvents(88, 1);
     FileDialogUnit = previous;

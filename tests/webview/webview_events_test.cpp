@@ -105,7 +105,9 @@ TEST_P(WebViewAnswerTest, EngineGetsTheAnswerOfTheHandlerResult) {
     if (c.binding == Binding::False) events.Answer(c.event, 0);
     if (c.binding == Binding::NoValue) events.Answer(c.event, std::nullopt);
     EXPECT_EQ(Play(c.event), c.engineAnswer);
-    if (c.binding != Binding::None) EXPECT_FALSE(events.Of(c.event).empty()) << "the handler ran";
+    if (c.binding != Binding::None) {
+        EXPECT_FALSE(events.Of(c.event).empty()) << "the handler ran";
+    }
 }
 
 const AnswerCase kAnswerCases[] = {

@@ -179,7 +179,9 @@ TEST_F(ProgressTimer, WithoutAnswersFromTheDaemonTheMarqueeShowsZeroBytes) {
         EXPECT_EQ(StartupWindow.状态显示->Caption(), kDownloadingLine + "0.00B / 0.00B");
         EXPECT_EQ(StartupWindow.下载速度->Caption(), "0.00B/s");
         // The tick gave up on the status and did not wait for the speed too.
-        if (daemon) EXPECT_EQ(daemon->Connections(), 1u);
+        if (daemon) {
+            EXPECT_EQ(daemon->Connections(), 1u);
+        }
     }
 }
 
