@@ -58,6 +58,9 @@ void OnTrayMenuExit();
 // the user can always bring the launcher back. Any thread.
 void SetMainWindowVisible(bool visible);
 
+// Shows the tray icon, or sets it again (the game watch does on every tick).
+void ShowMainWindowTrayIcon();
+
 // Puts window in the top-most band; activate false adds no activation. True
 // when the system did it. Any thread.
 bool MakeTopMost(HWND window, bool activate = true);

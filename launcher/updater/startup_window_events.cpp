@@ -1,6 +1,6 @@
 #include "download/rpc_request.h"
 #include "launcher/app/globals.h"
-#include "launcher/main_window/main_window_placeholder.h"
+#include "launcher/main_window/main_window.h"
 #include "launcher/app/program_exit.h"
 #include "launcher/updater/startup_window.h"
 

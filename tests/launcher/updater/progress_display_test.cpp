@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "driver/driver_client.h"
-#include "launcher/main_window/main_window_placeholder.h"
+#include "launcher/main_window/main_window.h"
 #include "launcher/updater/progress_display.h"
 #include "launcher/updater/startup_progress.h"
 #include "updater_window_fixture.h"

@@ -1,0 +1,66 @@
+#include "launcher/main_window/page_script.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "launcher/main_window/main_window.h"
+#include "webview/commands.h"
+
+std::string RunPageScript(const std::string& script) {
+    if (!MainWindow.标签1 || !MainWindow.标签1->Handle()) return {};
+    const char* text = script.empty() ? nullptr : script.c_str();
+    // The program is 32-bit: an address travels as the event's int.
+    int resultAddress = RaiseFeedbackEvent(MainWindow.标签1, (int)(intptr_t)text, 0, true);
+    auto* result = reinterpret_cast<std::string*>((intptr_t)resultAddress);
+    if (!result) return {};
+    std::string copy = *result;
+    delete result;
+    return copy;
+}
+
+int ExecuteScriptOnUiThread(int scriptAddress, int) {
+    // Before the page has a view there is nothing to run the script in.
+    wkeWebView view = GetWebView(kMainWindowFormId, kPageViewUnitId);
+    if (!view) return 0;
+    jsExecState state = GlobalExec(view);
+    const char* script = reinterpret_cast<const char*>((intptr_t)scriptAddress);
+    jsValue value = RunJs(view, script ? script : "");
+    auto* result = new std::string(JsValueToText(state, value));
+    return (int)(intptr_t)result;
+}
+
+namespace {
+
+bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+
+}  // namespace
+
+std::string ScriptText(const std::string& value) {
+    std::string escaped;
+    escaped.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        const unsigned char c = (unsigned char)value[i];
+        if (IsLeadByte(c) && i + 1 < value.size() && IsTrailByte((unsigned char)value[i + 1])) {
+            escaped.append(value, i, 2);
+            ++i;
+            continue;
+        }
+        switch (c) {
+            case '\\': escaped += "\\\\"; break;
+            case '\'': escaped += "\\'"; break;
+            case '"': escaped += "\\\""; break;
+            case '\n': escaped += "\\n"; break;
+            case '\r': escaped += "\\r"; break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    char code[8];
+                    snprintf(code, sizeof code, "\\x%02X", c);
+                    escaped += code;
+                } else {
+                    escaped += (char)c;
+                }
+        }
+    }
+    return escaped;
+}
