@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <cmath>
+#include <limits>
+
 #include "json/json.h"
 #include "json_test_helpers.h"
 #include "support/test_support.h"
@@ -22,6 +25,19 @@ std::string StringOf(const std::string& arrayText) {
     JSON holder;
     holder.SetProperty("s", document.GetJsonItem(0));
     return holder.GetProperty("s").text;
+}
+
+// The value of the only element of "[text]", read as a caller reads a member.
+JsonValue ElementOf(const std::string& text) {
+    JSON document;
+    JSON holder;
+    if (!document.parse("[" + text + "]")) {
+        JsonValue failed;
+        failed.kind = JsonValue::Bytes;  // a kind no number has
+        return failed;
+    }
+    holder.SetProperty("n", document.GetJsonItem(0));
+    return holder.GetProperty("n");
 }
 
 std::string Nested(const std::string& open, const std::string& inner, const std::string& close, int depth) {
@@ -152,6 +168,44 @@ TEST(JsonParser, NumberKinds) {
         EXPECT_EQ(KindOfParsed(c.text), c.kind) << c.text;
         EXPECT_EQ(Reprinted(c.text), c.printed) << c.text;
     }
+}
+
+// Runs of a million digits, where every digit may still decide the rounding.
+TEST(JsonParser, LongNumbersReadToTheNearestValue) {
+    const size_t n = 1048576;
+    const std::string zeros(n, '0');
+    const std::string nines(n, '9');
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        std::string text;
+        JsonValue::Kind kind;
+        double value;  // Double; Long and Integer compare with it too
+    } cases[] = {
+        {"one and a far digit", "1." + zeros + "1", JsonValue::Double, 1.0},
+        {"leading fraction zeros and exponent", "0." + zeros + "1e1048581", JsonValue::Double, 10000.0},
+        {"halfway between two doubles, to even", "9007199254740993." + zeros, JsonValue::Double, 9007199254740992.0},
+        {"a far digit just above halfway", "9007199254740993." + zeros + "1", JsonValue::Double, 9007199254740994.0},
+        {"long whole part scaled down", "9007199254740993" + zeros + ".1e-1048576", JsonValue::Double,
+         9007199254740994.0},
+        {"smallest subnormal", "0." + std::string(323, '0') + "49406564584124654", JsonValue::Double,
+         std::numeric_limits<double>::denorm_min()},
+        {"too large", "1" + std::string(400, '0') + ".5", JsonValue::Double, inf},
+        {"long exponent", "1.5e" + nines, JsonValue::Double, inf},
+        {"long negative exponent", "1.5e-" + nines, JsonValue::Double, 0.0},
+        {"rest of the run ignored", "2." + zeros + "1.5e9", JsonValue::Double, 2.0},
+        {"long integer", nines, JsonValue::Long, 9223372036854775807.0},
+        {"zeros before an integer", zeros + "7", JsonValue::Integer, 7.0},
+    };
+    for (const Case& c : cases) {
+        JsonValue value = ElementOf(c.text);
+        ASSERT_EQ(value.kind, c.kind) << c.name;
+        if (c.kind == JsonValue::Double) EXPECT_EQ(value.number, c.value) << c.name;
+        if (c.kind == JsonValue::Long) EXPECT_EQ(static_cast<double>(value.longInteger), c.value) << c.name;
+        if (c.kind == JsonValue::Integer) EXPECT_EQ(value.integer, c.value) << c.name;
+    }
+    EXPECT_EQ(Reprinted("[-0." + zeros + "]"), "[-0.000000]");
+    EXPECT_EQ(ElementOf("-" + nines).longInteger, std::numeric_limits<int64_t>::min());
 }
 
 TEST(JsonParser, NumberEndsAtTheFirstByteOutsideItsRun) {
