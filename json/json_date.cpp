@@ -51,6 +51,130 @@ bool IsSoundCalendarTime(const SYSTEMTIME& time) {
            time.wMilliseconds < 1000;
 }
 
+// The three date forms of HTTP, read field by field:
+//   "Sun, 06 Nov 1994 08:49:37 GMT"   (RFC 1123, what the printer writes)
+//   "Sunday, 06-Nov-94 08:49:37 GMT"  (RFC 850)
+//   "Sun Nov  6 08:49:37 1994"        (asctime)
+// The system's own reader cannot decide this: under Wine it takes any text,
+// fills what it does not find with the current time, and misreads the last
+// two forms. Names are matched ignoring case; the weekday is not checked
+// against the date.
+class HttpDateReader {
+public:
+    explicit HttpDateReader(std::string_view text) : text_(text) {}
+
+    bool Read(SYSTEMTIME* time) {
+        int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
+        SkipBlanks();
+        if (!Weekday()) return false;
+        if (Char(',')) {
+            SkipBlanks();
+            if (!Number(1, 2, &day)) return false;
+            if (Char('-')) {
+                int digits = 0;
+                if (!Month(&month) || !Char('-') || !Number(2, 4, &year, &digits) || digits == 3) return false;
+                if (digits == 2) year += year < 70 ? 2000 : 1900;
+            } else if (!Blanks() || !Month(&month) || !Blanks() || !Number(4, 4, &year)) {
+                return false;
+            }
+            if (!Blanks() || !Time(&hour, &minute, &second) || !Blanks() || !Word("gmt")) return false;
+        } else if (!Blanks() || !Month(&month) || !Blanks() || !Number(1, 2, &day) || !Blanks() ||
+                   !Time(&hour, &minute, &second) || !Blanks() || !Number(4, 4, &year)) {
+            return false;
+        }
+        SkipBlanks();
+        if (at_ != text_.size()) return false;
+        if (year < 1601 || day < 1 || day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59) {
+            return false;
+        }
+        time->wYear = static_cast<WORD>(year);
+        time->wMonth = static_cast<WORD>(month);
+        time->wDay = static_cast<WORD>(day);
+        time->wHour = static_cast<WORD>(hour);
+        time->wMinute = static_cast<WORD>(minute);
+        time->wSecond = static_cast<WORD>(second);
+        return true;
+    }
+
+private:
+    static int DaysInMonth(int year, int month) {
+        static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return month == 2 && leap ? 29 : kDays[month - 1];
+    }
+
+    bool More() const { return at_ < text_.size(); }
+    void SkipBlanks() {
+        while (More() && (text_[at_] == ' ' || text_[at_] == '\t')) ++at_;
+    }
+    bool Blanks() {
+        const size_t start = at_;
+        SkipBlanks();
+        return at_ > start;
+    }
+    bool Char(char c) {
+        if (!More() || text_[at_] != c) return false;
+        ++at_;
+        return true;
+    }
+
+    // A run of minDigits to maxDigits decimal digits, not followed by another.
+    bool Number(int minDigits, int maxDigits, int* value, int* digits = nullptr) {
+        int count = 0;
+        *value = 0;
+        while (More() && text_[at_] >= '0' && text_[at_] <= '9') {
+            if (++count > maxDigits) return false;
+            *value = *value * 10 + (text_[at_++] - '0');
+        }
+        if (digits) *digits = count;
+        return count >= minDigits;
+    }
+
+    bool Time(int* hour, int* minute, int* second) {
+        return Number(2, 2, hour) && Char(':') && Number(2, 2, minute) && Char(':') && Number(2, 2, second);
+    }
+
+    // The whole run of ASCII letters here, equal to the lower-case word.
+    bool Word(std::string_view word) {
+        auto lower = [](char c) { return static_cast<char>(c | 0x20); };
+        size_t end = at_;
+        while (end < text_.size() && lower(text_[end]) >= 'a' && lower(text_[end]) <= 'z') ++end;
+        if (end - at_ != word.size()) return false;
+        for (size_t i = 0; i < word.size(); ++i) {
+            if (lower(text_[at_ + i]) != word[i]) return false;
+        }
+        at_ = end;
+        return true;
+    }
+
+    bool Weekday() {
+        static const char* const kDays[] = {"sun",    "mon",    "tue",     "wed",       "thu",      "fri",
+                                            "sat",    "sunday", "monday",  "tuesday",   "wednesday", "thursday",
+                                            "friday", "saturday"};
+        for (const char* name : kDays) {
+            if (Word(name)) return true;
+        }
+        return false;
+    }
+
+    bool Month(int* month) {
+        static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                              "jul", "aug", "sep", "oct", "nov", "dec"};
+        for (int i = 0; i < 12; ++i) {
+            if (Word(kMonths[i])) {
+                *month = i + 1;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::string_view text_;
+    size_t at_ = 0;
+};
+
+bool ReadHttpDate(std::string_view text, SYSTEMTIME* time) { return HttpDateReader(text).Read(time); }
+
 }  // namespace
 
 // The date-time counts whole days from the epoch with the time of day as the
@@ -98,10 +222,8 @@ std::string FormatInternetTime(const SYSTEMTIME& time) {
 }
 
 bool ParseInternetTime(std::string_view text, SYSTEMTIME* time) {
-    std::string zeroEnded(text);
     *time = SYSTEMTIME{};
-    if (!InternetTimeToSystemTimeA(zeroEnded.c_str(), time, 0) || !IsSoundCalendarTime(*time)) return false;
-    // The parser may leave the weekday as the text claimed it; the printer trusts it.
+    if (!ReadHttpDate(text, time)) return false;
     time->wDayOfWeek = DayOfWeek(DaysFromCivil(time->wYear, time->wMonth, time->wDay));
     return true;
 }

@@ -20,7 +20,9 @@ double SystemTimeToDateTime(const SYSTEMTIME& time);
 // times fill it in.
 std::string FormatInternetTime(const SYSTEMTIME& time);
 
-// The system's internet time parser; false when it rejects the text.
+// The three HTTP date forms: RFC 1123 (what FormatInternetTime writes), RFC
+// 850 (a two-digit year below 70 is 20xx) and asctime, in GMT. False for any
+// other text and for a date outside 1601 to 9999 or not in the calendar.
 bool ParseInternetTime(std::string_view text, SYSTEMTIME* time);
 
 }  // namespace jsondate

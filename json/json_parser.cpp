@@ -473,6 +473,8 @@ bool Parser::ReadUnicodeEscape() {
     }
     if (unit < 0x80) {
         buffer_ += static_cast<char>(unit);  // \u0000 included: strings keep their length
+    } else if (jsonunicode::IsLoneByteUnit(unit)) {
+        buffer_ += static_cast<char>(unit - jsonunicode::kLoneByteUnitBase);
     } else if (isLow(unit)) {
         jsonunicode::AppendReplacement(buffer_);
     } else {

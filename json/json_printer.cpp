@@ -9,6 +9,7 @@
 #include "json/base64.h"
 #include "json/json.h"
 #include "json/json_date.h"
+#include "json/json_unicode.h"
 #include "json/json_value_kinds.h"
 #include "utilities/text_search.h"
 
@@ -63,6 +64,12 @@ void AppendDouble(std::string& out, double value) {
     if (length > 0) out.append(text, static_cast<size_t>(length) < sizeof text ? length : sizeof text - 1);
 }
 
+void AppendUnitEscape(std::string& out, unsigned unit) {
+    static const char kHex[] = "0123456789abcdef";
+    char escape[6] = {'\\', 'u', kHex[unit >> 12 & 15], kHex[unit >> 8 & 15], kHex[unit >> 4 & 15], kHex[unit & 15]};
+    out.append(escape, sizeof escape);
+}
+
 void AppendEscaped(std::string& out, const char* bytes, size_t length) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes);
     const unsigned char* end = p + length;
@@ -72,16 +79,16 @@ void AppendEscaped(std::string& out, const char* bytes, size_t length) {
         out.append(reinterpret_cast<const char*>(run), p - run);
         if (p == end) break;
         unsigned char b = *p;
-        if (kBytes.byteClass[b] == kLead) {
+        if (kBytes.byteClass[b] == kLead && end - p >= 2) {
             // A double-byte character goes out whole, whatever its second
             // byte is (0x5C and 0x22 are ordinary trail bytes in GBK).
             size_t take = 2;
             // GB18030's four-byte characters: a digit-range second byte
-            // followed by another lead byte. Without that lead byte this is
-            // no four-byte character, and the bytes after it are escaped as
-            // usual, so a stray quote cannot end the string early.
-            if (end - p >= 3 && p[1] >= 0x2A && p[1] <= 0x3F && IsGbkLeadByte(p[2])) take = 4;
-            if (take > static_cast<size_t>(end - p)) take = end - p;
+            // followed by another lead byte and its own second byte. Short of
+            // that this is no four-byte character, and the bytes after it
+            // are written as usual, so a stray quote cannot end the string
+            // early and a last lead byte gets its escape.
+            if (end - p >= 4 && p[1] >= 0x2A && p[1] <= 0x3F && IsGbkLeadByte(p[2])) take = 4;
             out.append(reinterpret_cast<const char*>(p), take);
             p += take;
             continue;
@@ -91,10 +98,9 @@ void AppendEscaped(std::string& out, const char* bytes, size_t length) {
             out += '\\';
             out += letter;
         } else {
-            // The other control bytes, the zero byte included, as \u00xx.
-            static const char kHex[] = "0123456789abcdef";
-            char escape[6] = {'\\', 'u', '0', '0', kHex[b >> 4], kHex[b & 15]};
-            out.append(escape, sizeof escape);
+            // The other control bytes, the zero byte included, as \u00xx;
+            // a lead byte that ends the text as its lone-byte unit.
+            AppendUnitEscape(out, kBytes.byteClass[b] == kLead ? jsonunicode::kLoneByteUnitBase + b : b);
         }
         ++p;
     }

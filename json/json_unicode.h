@@ -6,6 +6,13 @@
 
 namespace jsonunicode {
 
+// A lead byte that ends a string has no character to belong to, and written
+// raw it would take the closing quote as its second byte. It travels as the
+// lone low surrogate U+DC00 + byte instead (no character maps to those
+// units), and the reader turns U+DC80 to U+DCFF back into the one byte.
+constexpr unsigned kLoneByteUnitBase = 0xDC00;
+inline bool IsLoneByteUnit(unsigned unit) { return unit >= kLoneByteUnitBase + 0x80 && unit <= kLoneByteUnitBase + 0xFF; }
+
 // One character given as one UTF-16 unit or as a surrogate pair (low != 0).
 void AppendCharacter(std::string& out, wchar_t unit, wchar_t low = 0);
 

@@ -1,9 +1,12 @@
 // Parse-and-print speed of the document against json-c's own tokener and
-// printer, on a real aria2.tellStatus batch reply for 100 downloads.
+// printer, on a real aria2.tellStatus batch reply for 100 downloads; then the
+// parse time of single numbers with long digit runs, which must grow in step
+// with their length.
 //
 //   json_benchmark.exe REPLY_FILE [ITERATIONS]
 //
-// Prints both rates and the time ratio ours/json-c. Not a test: figures only.
+// Prints both rates, the time ratio ours/json-c and the long-number times.
+// Not a test: figures only.
 #include <windows.h>
 
 #include <json-c/json.h>
@@ -65,6 +68,30 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// One parse of each long number, at a few lengths, so that the growth shows.
+void PrintLongNumberTimes() {
+    struct Shape {
+        const char* name;
+        std::string (*make)(size_t digits);
+    } shapes[] = {
+        {"[1.<zeros>1]", [](size_t n) { return "[1." + std::string(n, '0') + "1]"; }},
+        {"[<digits>.5]", [](size_t n) { return "[" + std::string(n, '7') + ".5]"; }},
+        {"[<digits>]", [](size_t n) { return "[" + std::string(n, '9') + "]"; }},
+    };
+    for (const Shape& shape : shapes) {
+        for (size_t digits : {size_t(100000), size_t(1048576), size_t(4194304)}) {
+            const std::string text = shape.make(digits);
+            JSON document;
+            double start = Seconds();
+            const bool parsed = document.parse(text);
+            const double seconds = Seconds() - start;
+            printf("long number %-14s %8zu digits: %8.2f ms%s\n", shape.name, digits, seconds * 1e3,
+                   parsed ? "" : "  (does not parse)");
+            fflush(stdout);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,5 +135,6 @@ int main(int argc, char** argv) {
     printf("json-c: %8.1f documents/s  %7.1f MB/s  (%.1f us each)\n", 1.0 / theirSeconds, megabytes / theirSeconds,
            theirSeconds * 1e6);
     printf("ratio ours/json-c (time): %.2f\n", ourSeconds / theirSeconds);
+    PrintLongNumberTimes();
     return g_sink == 0;
 }

@@ -101,9 +101,10 @@ TEST(JsonFuzz, MutatedAndRandomTextsNeverCrashOrLeak) {
                 ++parsed;
                 std::string printed = document.toString();
                 Walk(document, 0);
+                // What the library prints, it reads back the same.
                 JSON again;
-                again.parse(printed);
-                again.toString();
+                ASSERT_TRUE(again.parse(printed)) << testsupport::Hex(input);
+                ASSERT_EQ(again.toString(), printed) << testsupport::Hex(input);
             } else {
                 ASSERT_EQ(document.toString(), "");
             }

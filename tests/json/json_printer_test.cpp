@@ -66,8 +66,12 @@ TEST(JsonPrinter, DoubleByteCharactersAreNeverSplitOrEscaped) {
         {"trail byte slash", Bytes({0x81, 0x2F, '/'}), Bytes({0x81, 0x2F, '\\', '/'})},
         {"lone backslash after a character", Bytes({0xD6, 0xD0, 0x5C}), Bytes({0xD6, 0xD0, 0x5C, 0x5C})},
         {"four-byte character", Bytes({0x81, 0x30, 0x81, 0x2F, '/'}), Bytes({0x81, 0x30, 0x81, 0x2F, '\\', '/'})},
-        {"lead byte at the end", Bytes({'a', 0x81}), Bytes({'a', 0x81})},
-        {"four-byte character cut short", Bytes({0x81, 0x30, 0x81}), Bytes({0x81, 0x30, 0x81})},
+        // A lead byte with no byte after it would take the closing quote.
+        {"lead byte at the end", Bytes({'a', 0x81}), "a\\udc81"},
+        {"last byte 0xFE", Bytes({0xFE}), "\\udcfe"},
+        {"four-byte character cut short", Bytes({0x81, 0x30, 0x81}), Bytes({0x81, 0x30}) + "\\udc81"},
+        {"four-byte character at the end", Bytes({0x81, 0x30, 0x81, 0x30}), Bytes({0x81, 0x30, 0x81, 0x30})},
+        {"0x80 and 0xFF are no lead bytes", Bytes({'a', 0x80, 0xFF}), Bytes({'a', 0x80, 0xFF})},
         // Not a four-byte character: the quote after the digit-range byte is
         // escaped, so it cannot end the string.
         {"digit trail then quote", Bytes({0x81, 0x30, 0x22, 'x'}), Bytes({0x81, 0x30, '\\', 0x22, 'x'})},

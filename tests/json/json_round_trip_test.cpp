@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <random>
 
 #include "json/json.h"
@@ -12,6 +13,7 @@
 using jsontest::KindOf;
 using jsontest::Reprinted;
 using testsupport::Bytes;
+using testsupport::Hex;
 
 TEST(JsonRoundTrip, EveryKindSurvivesPrintAndParse) {
     std::string allControlBytes;
@@ -67,6 +69,48 @@ TEST(JsonRoundTrip, EveryKindSurvivesPrintAndParse) {
     }
 }
 
+// A last byte that is a lead byte has no second byte; as a key or a value it
+// still reads back as the same bytes, whether a caller set it or it came in
+// through an unquoted key or an escape.
+TEST(JsonRoundTrip, TextsEndingInALeadByteReadBack) {
+    const std::string set[] = {
+        "ab\x81", "\xFE", Bytes({0xD6, 0xD0, 0xD6}), Bytes({0x81, 0x30, 0x81}),
+        Bytes({0x81, 0x30, 0x81, 0x30, 0x81}), "a\\\x81", "\x22\x81",
+    };
+    for (const std::string& text : set) {
+        JSON document;
+        document.SetProperty(text, text);
+        document.SetProperty("after", 1);
+        const std::string printed = document.toString();
+        JSON reread;
+        ASSERT_TRUE(reread.parse(printed)) << Hex(printed);
+        EXPECT_EQ(Hex(reread.toString()), Hex(printed));
+        EXPECT_EQ(Hex(reread.GetProperty(text).text), Hex(text)) << Hex(printed);
+        EXPECT_EQ(reread.GetProperty("after").integer, 1) << Hex(printed);
+    }
+    struct Read {
+        const char* text;
+        std::string key;
+        std::string value;
+    } read[] = {
+        {"{\x81:1}", "\x81", ""},
+        {"{\x81\x30\x81 : 'x'}", Bytes({0x81, 0x30, 0x81}), "x"},
+        {R"({"\udc81":"a\udcfe"})", "\x81", "a\xFE"},
+        {R"({"k":"\udc81\u0022"})", "k", "\x81\x22"},  // the byte pairs with a later quote
+    };
+    for (const Read& c : read) {
+        JSON document;
+        ASSERT_TRUE(document.parse(c.text)) << c.text;
+        ASSERT_TRUE(document.KeyExists(c.key)) << c.text;
+        if (!c.value.empty()) EXPECT_EQ(Hex(document.GetProperty(c.key).text), Hex(c.value)) << c.text;
+        const std::string printed = document.toString();
+        EXPECT_EQ(Hex(Reprinted(printed)), Hex(printed)) << c.text;
+        JSON reread;
+        ASSERT_TRUE(reread.parse(printed)) << c.text;
+        EXPECT_TRUE(reread.KeyExists(c.key)) << c.text;
+    }
+}
+
 TEST(JsonRoundTrip, WidenedTextsSettleOnOnePrintedForm) {
     const char* texts[] = {
         "{a:1,'b':'x',}",
@@ -89,9 +133,10 @@ TEST(JsonRoundTrip, RandomDocumentsPrintTheSameAfterParsing) {
     auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     auto text = [&] {
         static const std::string pieces[] = {"a", "Z", " ", "\"", "\\", "/", "\n", "\x1F", std::string(1, '\0'),
-                                             "\xD6\xD0", "\x95\x5C", "\x81\x22", "\x81\x30\x81\x30", "'", "#", "<"};
+                                             "\xD6\xD0", "\x95\x5C", "\x81\x22", "\x81\x30\x81\x30", "'", "#", "<",
+                                             "\x81", "\xFE", "\x81\x30"};
         std::string result;
-        for (int n = below(6); n > 0; --n) result += pieces[below(16)];
+        for (int n = below(6); n > 0; --n) result += pieces[below(std::size(pieces))];
         return result;
     };
     std::function<void(JSON&, int)> fill = [&](JSON& container, int depth) {
