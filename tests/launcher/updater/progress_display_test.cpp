@@ -136,6 +136,8 @@ TEST_F(ProgressDisplay, PeakColourTickWithoutAMeterLeavesTheBarAlone) {
 TEST_F(ProgressDisplay, StartupDoneOpensTheMainWindowAndTheUpdaterGoes) {
     ServiceUntil([] { return false; }, 100);
     EXPECT_EQ(MainWindow.Handle(), nullptr) << "opened before the start-up was done";
+    // The main window's page view needs the engine where the launcher put it.
+    ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "\\node.dll").c_str(), (folder.Path() + "\\node.dll").c_str(), FALSE));
     StartupDone = true;
     ASSERT_TRUE(
         ServiceUntil([] { return MainWindow.Handle() != nullptr && StartupWindow.Handle() == nullptr; }, 5000));
