@@ -1,0 +1,97 @@
+// Page scripts from any thread reach the view on the UI thread and bring
+// their own value back; values put into scripts are escaped.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "launcher/app/globals.h"
+#include "launcher/main_window/main_window.h"
+#include "launcher/main_window/page_script.h"
+#include "support/test_support.h"
+#include "webview/engine_loader.h"
+#include "webview_test_support.h"
+
+namespace {
+
+using webviewtest::EngineChannel;
+
+TEST(ScriptText, EscapesWhatWouldEndTheStringAndKeepsTwoByteCharactersWhole) {
+    const struct {
+        const char* value;
+        const char* escaped;
+    } table[] = {
+        {"plain 2372 text.rpf", "plain 2372 text.rpf"},  // the common case is unchanged
+        {"it's", "it\\'s"},
+        {"say \"hi\"", "say \\\"hi\\\""},
+        {"a\\b", "a\\\\b"},
+        {"line\r\nbreak", "line\\r\\nbreak"},
+        {"tab\tnul\x01", "tab\\x09nul\\x01"},
+        {"\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},            // 中文
+        {"\x81\x5C'", "\x81\x5C\\'"},                        // 乗: its trail byte is no backslash
+        {"\x81'); alert(1);//", "\x81\\'); alert(1);//"},    // a lead byte cannot swallow the quote
+        {"end\x81", "end\x81"},                              // a lone lead byte at the end
+        {"');alert(document.cookie);('", "\\');alert(document.cookie);(\\'"},
+    };
+    for (const auto& row : table) EXPECT_EQ(ScriptText(row.value), row.escaped) << row.value;
+}
+
+class PageScript : public testing::Test {
+protected:
+    static void SetUpTestSuite() { EngineChannel::Get(); }
+    void SetUp() override {
+        CreateGlobals();
+        FiveMFolder = folder.Path();
+        SetEngineDllPath(testsupport::BinDir() + "\\node.dll");
+    }
+    void TearDown() override {
+        MainWindow.Destroy();
+        EngineChannel::Get().SendWithoutPumping("jsclear");
+        testsupport::DiscardPendingMessages();
+    }
+    testsupport::TempFolder folder;
+};
+
+TEST_F(PageScript, BeforeTheViewExistsNothingRunsAndTheResultIsEmpty) {
+    EngineChannel::Get().ClearLog();
+    EXPECT_EQ(RunPageScript("1 + 1"), "");
+    EXPECT_TRUE(EngineChannel::Get().LogLinesStarting("wkeRunJSW").empty());
+}
+
+TEST_F(PageScript, ScriptsFromTwoThreadsAtOnceEachGetTheirOwnValue) {
+    ASSERT_TRUE(LoadMainWindow());
+    ASSERT_NE(MainWindow.webview, nullptr);
+    EngineChannel::Get().SendWithoutPumping("jsrule first()\tone");
+    EngineChannel::Get().SendWithoutPumping("jsrule second()\ttwo");
+    constexpr int kRounds = 25;
+    std::atomic<int> wrong{0}, done{0};
+    auto caller = [&](const char* script, const char* expected) {
+        for (int i = 0; i < kRounds; ++i)
+            if (RunPageScript(script) != expected) ++wrong;
+        ++done;
+    };
+    std::thread a(caller, "first()", "one"), b(caller, "second()", "two");
+    // This thread is the UI thread: it runs both threads' scripts.
+    EXPECT_TRUE(webviewtest::PumpUntil([&] { return done == 2; }, 60000));
+    a.join();
+    b.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(EngineChannel::Get().LogLinesStarting("wkeRunJSW").size(), 2u * kRounds);
+    // On the UI thread itself the script runs inside the call.
+    EXPECT_EQ(RunPageScript("first()"), "one");
+}
+
+TEST_F(PageScript, ChineseTextReachesThePageAsTheSameCharacters) {
+    ASSERT_TRUE(LoadMainWindow());
+    EngineChannel::Get().ClearLog();
+    // "Swal.fire('安装成功')" in GBK; the engine logs what it got as UTF-8.
+    RunPageScript("Swal.fire('\xB0\xB2\xD7\xB0\xB3\xC9\xB9\xA6')");
+    std::vector<std::string> runs = EngineChannel::Get().LogLinesStarting("wkeRunJSW");
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_NE(runs[0].find("Swal.fire('\xE5\xAE\x89\xE8\xA3\x85\xE6\x88\x90\xE5\x8A\x9F')"), std::string::npos)
+        << runs[0];
+}
+
+}  // namespace
