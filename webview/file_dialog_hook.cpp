@@ -2,12 +2,22 @@
 
 #include <string>
 
-SystemOpenFileNameFn OpenFileNameFunction = GetOpenFileNameW;
-SystemOpenFileNameFn SaveFileNameFunction = GetSaveFileNameW;
+SystemOpenFileNameFn OpenFileNameFunction = nullptr;
+SystemOpenFileNameFn SaveFileNameFunction = nullptr;
 
 HookManager FileDialogHookManager;
 
 namespace {
+
+// Read from the import table when the program starts. As a constant
+// initialiser the address would be this program's own import stub, and
+// hooking that would miss every other module's calls (the engine's among them).
+struct DialogFunctionCapture {
+    DialogFunctionCapture() {
+        OpenFileNameFunction = GetOpenFileNameW;
+        SaveFileNameFunction = GetSaveFileNameW;
+    }
+} CaptureAtStart;
 
 void ReportHookFailure(const char* step, apiHookError error) {
     std::string text = std::string("Quillmere web view: the file-open dialog hook ") + step + ": " +

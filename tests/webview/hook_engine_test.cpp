@@ -316,12 +316,13 @@ TEST(HookEngineMemory, OnlyExecutablePagesCanBeHooked) {
         DWORD protection;  // 0: reserved, not committed
         HookStatus status;
     } cases[] = {
+        // Readable pages first: an engine that took them would fail here, before it read a guard page.
         {PAGE_EXECUTE_READ, kHookOk},
         {PAGE_EXECUTE_READWRITE | PAGE_NOCACHE, kHookOk},
-        {PAGE_EXECUTE_READ | PAGE_GUARD, kHookNotExecutable},
-        {PAGE_READONLY | PAGE_GUARD, kHookNotExecutable},
         {PAGE_READWRITE | PAGE_NOCACHE, kHookNotExecutable},
         {PAGE_READWRITE, kHookNotExecutable},
+        {PAGE_READONLY | PAGE_GUARD, kHookNotExecutable},
+        {PAGE_EXECUTE_READ | PAGE_GUARD, kHookNotExecutable},
         {PAGE_NOACCESS, kHookNotExecutable},
         {0, kHookNotExecutable},
     };
@@ -337,7 +338,7 @@ TEST(HookEngineMemory, OnlyExecutablePagesCanBeHooked) {
         DWORD old;
         if (c.protection) ASSERT_TRUE(VirtualProtect(tested, 4096, c.protection, &old));
         else ASSERT_TRUE(VirtualFree(tested, 4096, MEM_DECOMMIT));
-        EXPECT_EQ(CreateHook(tested, replacement, nullptr), c.status) << "as target";
+        ASSERT_EQ(CreateHook(tested, replacement, nullptr), c.status) << "as target";
         EXPECT_EQ(CreateHook(page.Put(next += 0x10, kReturns42), tested, nullptr), c.status) << "as replacement";
         EXPECT_EQ(ShutdownHookEngine(), kHookOk);
         VirtualFree(tested, 0, MEM_RELEASE);
