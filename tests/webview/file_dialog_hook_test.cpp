@@ -149,7 +149,8 @@ TEST_F(FileDialogHookTest, FailedHookLeavesAWorkingViewAndADebugLine) {
     ASSERT_EQ(SystemDialogCode()[0], 0x55) << "removal put the system function back";
     const SystemOpenFileNameFn real = OpenFileNameFunction;
     // A function that cannot be hooked: LOOP leaving its first bytes.
-    auto* unhookable = static_cast<uint8_t*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+    auto* unhookable =
+        static_cast<uint8_t*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
     const uint8_t code[] = {0xE2, 0x40, 0xC3};
     memcpy(unhookable, code, sizeof code);
     OpenFileNameFunction = reinterpret_cast<SystemOpenFileNameFn>(unhookable);

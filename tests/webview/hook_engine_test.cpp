@@ -84,21 +84,21 @@ TEST(InstructionDecoder, LengthOpcodeDisplacementAndInvalidForms) {
         {{0x55}, 1, 0x55, 0, 0},
         {{0x83, 0xE4, 0xF0}, 3, 0x83, 0, 0},
         {{0x81, 0xEC, 0xC0, 0, 0, 0}, 6, 0x81, 0, 0},
-        {{0x8B, 0x44, 0x24, 0x08}, 4, 0x8B, 0, 0},           // SIB and disp8
-        {{0x8B, 0x04, 0x25, 1, 2, 3, 4}, 7, 0x8B, 0, 0},     // SIB without base: disp32
-        {{0x8B, 0x05, 1, 2, 3, 4}, 6, 0x8B, 0, 0},           // absolute address
+        {{0x8B, 0x44, 0x24, 0x08}, 4, 0x8B, 0, 0},        // SIB and disp8
+        {{0x8B, 0x04, 0x25, 1, 2, 3, 4}, 7, 0x8B, 0, 0},  // SIB without base: disp32
+        {{0x8B, 0x05, 1, 2, 3, 4}, 6, 0x8B, 0, 0},        // absolute address
         {{0xC7, 0x84, 0x24, 1, 2, 3, 4, 5, 6, 7, 8}, 11, 0xC7, 0, 0},
-        {{0x66, 0xB8, 0x34, 0x12}, 4, 0xB8, 0, 0},           // 16-bit immediate
-        {{0x67, 0x8B, 0x06, 0x34, 0x12}, 5, 0x8B, 0, 0},     // 16-bit addressing
+        {{0x66, 0xB8, 0x34, 0x12}, 4, 0xB8, 0, 0},        // 16-bit immediate
+        {{0x67, 0x8B, 0x06, 0x34, 0x12}, 5, 0x8B, 0, 0},  // 16-bit addressing
         {{0x67, 0xA1, 0x34, 0x12}, 4, 0xA1, 0, 0},
         {{0xA1, 1, 2, 3, 4}, 5, 0xA1, 0, 0},
-        {{0xF6, 0xC1, 0x01}, 3, 0xF6, 0, 0},                 // TEST has an immediate
-        {{0xF6, 0xD1}, 2, 0xF6, 0, 0},                       // NOT has none
+        {{0xF6, 0xC1, 0x01}, 3, 0xF6, 0, 0},  // TEST has an immediate
+        {{0xF6, 0xD1}, 2, 0xF6, 0, 0},        // NOT has none
         {{0x66, 0xF7, 0xC1, 1, 2}, 5, 0xF7, 0, 0},
         {{0xC8, 0x10, 0x00, 0x01}, 4, 0xC8, 0, 0},
         {{0xC2, 0x08, 0x00}, 3, 0xC2, 0, 0},
         {{0x9A, 1, 2, 3, 4, 5, 6}, 7, 0x9A, 0, 0},
-        {{0xC4, 0x06}, 2, 0xC4, 0, 0},                       // LES, not VEX
+        {{0xC4, 0x06}, 2, 0xC4, 0, 0},  // LES, not VEX
         {{0xD9, 0xEE}, 2, 0xD9, 0, 0},
         {{0x66, 0x0F, 0x3A, 0x0F, 0xC1, 0x08}, 6, 0x0F, 0x3A, 0},
         {{0x0F, 0x38, 0x00, 0xC1}, 4, 0x0F, 0x38, 0},
@@ -109,7 +109,7 @@ TEST(InstructionDecoder, LengthOpcodeDisplacementAndInvalidForms) {
         {{0xE8, 0xFB, 0xFF, 0xFF, 0xFF}, 5, 0xE8, 0, -5},
         {{0x0F, 0x84, 0x00, 0x01, 0x00, 0x00}, 6, 0x0F, 0x84, 0x100},
         {Repeated(0x66, 14, {0x90}), 15, 0x90, 0, 0},
-        {Repeated(0x66, 15, {0x90}), 0, 0, 0, 0},           // 16 bytes
+        {Repeated(0x66, 15, {0x90}), 0, 0, 0, 0},  // 16 bytes
         {{0x0F, 0x04}, 0, 0, 0, 0},
         {{0xC5, 0xF8, 0x77}, 0, 0, 0, 0},                    // VEX
         {{0x62, 0xF1, 0x7C, 0x48, 0x58, 0xC0}, 0, 0, 0, 0},  // EVEX
@@ -145,15 +145,35 @@ struct HookCase {
 };
 
 const HookCase kHookCases[] = {
-    {"ordinary prologue", {0x55, 0x89, 0xE5, 0xB8, 42, 0, 0, 0, 0x5D, 0xC3}, {}, kHookOk,
-     {{{0x55, 0x89, 0xE5, 0xB8, 42, 0, 0, 0}}, {{0xE9}, 8}}, false, 42},
+    {"ordinary prologue",
+     {0x55, 0x89, 0xE5, 0xB8, 42, 0, 0, 0, 0x5D, 0xC3},
+     {},
+     kHookOk,
+     {{{0x55, 0x89, 0xE5, 0xB8, 42, 0, 0, 0}}, {{0xE9}, 8}},
+     false,
+     42},
     {"far relative jump first", {0xE9, 0xFB, 0x03, 0, 0}, {{0x400, kReturns42}}, kHookOk, {{{0xE9}, 0x400}}, false, 42},
-    {"relative call moved", {0xE8, 0xFB, 0x03, 0, 0, 0x40, 0xC3}, {{0x400, {0xB8, 41, 0, 0, 0, 0xC3}}}, kHookOk,
-     {{{0xE8}, 0x400}, {{0xE9}, 5}}, false, 42},
-    {"short conditional jump widened", {0x31, 0xC0, 0x74, 0x3C, 0x40, 0xC3}, {{0x40, kReturns42}}, kHookOk,
-     {{{0x31, 0xC0}}, {{0x0F, 0x84}, 0x40}, {{0x40}}, {{0xE9}, 5}}, false, 42},
-    {"jump inside the patch kept", {0x31, 0xC0, 0xEB, 0x00, 0x40, 0xC3}, {}, kHookOk,
-     {{{0x31, 0xC0, 0xEB, 0x00, 0x40}}, {{0xE9}, 5}}, false, 1},
+    {"relative call moved",
+     {0xE8, 0xFB, 0x03, 0, 0, 0x40, 0xC3},
+     {{0x400, {0xB8, 41, 0, 0, 0, 0xC3}}},
+     kHookOk,
+     {{{0xE8}, 0x400}, {{0xE9}, 5}},
+     false,
+     42},
+    {"short conditional jump widened",
+     {0x31, 0xC0, 0x74, 0x3C, 0x40, 0xC3},
+     {{0x40, kReturns42}},
+     kHookOk,
+     {{{0x31, 0xC0}}, {{0x0F, 0x84}, 0x40}, {{0x40}}, {{0xE9}, 5}},
+     false,
+     42},
+    {"jump inside the patch kept",
+     {0x31, 0xC0, 0xEB, 0x00, 0x40, 0xC3},
+     {},
+     kHookOk,
+     {{{0x31, 0xC0, 0xEB, 0x00, 0x40}}, {{0xE9}, 5}},
+     false,
+     1},
     {"return padded with filler", {0x31, 0xC0, 0xC3, 0x90, 0x90}, {}, kHookOk, {{{0x31, 0xC0, 0xC3}}}, false, 0},
     {"one-byte return patched above", {0xC3, 0xCC}, {{-5, Code(5, 0xCC)}}, kHookOk, {{{0xC3}}}, true, -1},
     {"one-byte return followed by code", {0xC3}, {{-5, Code(5, 0xCC)}}, kHookUnsupported, {}, false, -1},
@@ -191,13 +211,19 @@ TEST_P(HookCaseTest, TrampolinePatchAndRestore) {
     int32_t displacement;
     memcpy(&displacement, jump + 1, 4);
     EXPECT_EQ(jump + 5 + displacement, replacement);
-    if (c.patchAbove) EXPECT_EQ(Read(target, 2), (Code{0xEB, 0xF9}));
+    if (c.patchAbove) {
+        EXPECT_EQ(Read(target, 2), (Code{0xEB, 0xF9}));
+    }
     EXPECT_EQ(Call(target), 7);
-    if (c.result >= 0) EXPECT_EQ(Call(trampoline), c.result);
+    if (c.result >= 0) {
+        EXPECT_EQ(Call(trampoline), c.result);
+    }
 
     ASSERT_EQ(DisableHook(target), kHookOk);
     EXPECT_EQ(Read(target - 5, 32), before) << "every byte back";
-    if (c.result >= 0) EXPECT_EQ(Call(target), c.result);
+    if (c.result >= 0) {
+        EXPECT_EQ(Call(target), c.result);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SyntheticCode, HookCaseTest, testing::ValuesIn(kHookCases),
@@ -283,7 +309,8 @@ TEST(HookEngineStatus, EachOperationAnswersItsStatus) {
         HookStatus status;
         int a, b;  // what calling a and b answers afterwards
     } steps[] = {
-        {"create before initialising", [&]() { return CreateHook(a, replacement, &trampoline); }, kHookNotInitialized, 42, 42},
+        {"create before initialising", [&]() { return CreateHook(a, replacement, &trampoline); }, kHookNotInitialized,
+         42, 42},
         {"enable before initialising", [&]() { return EnableHook(a); }, kHookNotInitialized, 42, 42},
         {"shut down before initialising", [&]() { return ShutdownHookEngine(); }, kHookNotInitialized, 42, 42},
         {"initialise", [&]() { return InitializeHookEngine(); }, kHookOk, 42, 42},
@@ -333,11 +360,14 @@ TEST(HookEngineMemory, OnlyExecutablePagesCanBeHooked) {
         SCOPED_TRACE(c.protection);
         // A fresh engine each time: the next page may come at the address of the last.
         ASSERT_EQ(InitializeHookEngine(), kHookOk);
-        auto* tested = static_cast<uint8_t*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+        auto* tested =
+            static_cast<uint8_t*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
         memcpy(tested, kReturns42.data(), kReturns42.size());
         DWORD old;
-        if (c.protection) ASSERT_TRUE(VirtualProtect(tested, 4096, c.protection, &old));
-        else ASSERT_TRUE(VirtualFree(tested, 4096, MEM_DECOMMIT));
+        if (c.protection)
+            ASSERT_TRUE(VirtualProtect(tested, 4096, c.protection, &old));
+        else
+            ASSERT_TRUE(VirtualFree(tested, 4096, MEM_DECOMMIT));
         ASSERT_EQ(CreateHook(tested, replacement, nullptr), c.status) << "as target";
         EXPECT_EQ(CreateHook(page.Put(next += 0x10, kReturns42), tested, nullptr), c.status) << "as replacement";
         EXPECT_EQ(ShutdownHookEngine(), kHookOk);

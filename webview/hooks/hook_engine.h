@@ -15,8 +15,8 @@ enum HookStatus : int {
     kHookNotCreated = 4,
     kHookAlreadyEnabled = 5,
     kHookAlreadyDisabled = 6,
-    kHookNotExecutable = 7,   // target or replacement not in executable memory
-    kHookUnsupported = 8,     // the target's code cannot be moved into a trampoline
+    kHookNotExecutable = 7,  // target or replacement not in executable memory
+    kHookUnsupported = 8,    // the target's code cannot be moved into a trampoline
     kHookOutOfMemory = 9,
     kHookProtectFailed = 10,  // the patch area's protection could not be changed
 };

@@ -15,10 +15,10 @@ enum : uint16_t {
     kOffset = 0x040,      // a memory offset of the address size
     kFarPointer = 0x080,  // an offset of the operand size and a 2-byte selector
     kPrefix = 0x100,
-    kEscape = 0x200,      // 0x0F: the two-byte map
-    kThirdByte = 0x400,   // 0x0F 0x38 and 0x0F 0x3A: one more opcode byte
+    kEscape = 0x200,     // 0x0F: the two-byte map
+    kThirdByte = 0x400,  // 0x0F 0x38 and 0x0F 0x3A: one more opcode byte
     kUndefined = 0x800,
-    kGroup3 = 0x1000,     // TEST in group 3 (reg 0 and 1) has an immediate
+    kGroup3 = 0x1000,  // TEST in group 3 (reg 0 and 1) has an immediate
 };
 
 // clang-format off
@@ -129,7 +129,8 @@ X86Instruction DecodeX86Instruction(const uint8_t* code) {
         uint8_t modrm = *p++;
         if (decoded.opcode != 0x0F && IsForeignEncoding(decoded.opcode, modrm)) return Invalid(decoded);
         p += AddressingBytes(p, modrm, address16);
-        if ((properties & kGroup3) && ((modrm >> 3) & 7) < 2) immediate += decoded.opcode == 0xF6 ? 1 : (operand16 ? 2 : 4);
+        if ((properties & kGroup3) && ((modrm >> 3) & 7) < 2)
+            immediate += decoded.opcode == 0xF6 ? 1 : (operand16 ? 2 : 4);
     }
     if (properties & kImm8) immediate += 1;
     if (properties & kImm16) immediate += 2;

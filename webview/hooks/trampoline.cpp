@@ -36,7 +36,8 @@ bool IsConditionalJump(const X86Instruction& in) {
 bool BackwardJumpStillFits(const TrampolineLayout& layout, size_t destinationOffset, size_t oldPos, size_t newPos) {
     if (destinationOffset == oldPos) return true;
     for (int i = 0; i < layout.count; ++i)
-        if (layout.oldOffsets[i] == destinationOffset) return newPos - layout.newOffsets[i] == oldPos - destinationOffset;
+        if (layout.oldOffsets[i] == destinationOffset)
+            return newPos - layout.newOffsets[i] == oldPos - destinationOffset;
     return false;
 }
 

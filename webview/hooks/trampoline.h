@@ -6,13 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr size_t kPatchSize = 5;            // the jump written at the target
-constexpr size_t kPatchAboveSize = 7;       // the jump before the target and the short jump at it
+constexpr size_t kPatchSize = 5;       // the jump written at the target
+constexpr size_t kPatchAboveSize = 7;  // the jump before the target and the short jump at it
 constexpr int kMaxCopiedInstructions = 8;
 
 struct TrampolineLayout {
-    bool patchAbove = false;  // the jump goes into the 5 filler bytes before the target
-    uint8_t count = 0;        // copied instructions
+    bool patchAbove = false;                          // the jump goes into the 5 filler bytes before the target
+    uint8_t count = 0;                                // copied instructions
     uint8_t oldOffsets[kMaxCopiedInstructions] = {};  // from the target
     uint8_t newOffsets[kMaxCopiedInstructions] = {};  // in the trampoline
 };
