@@ -1,5 +1,6 @@
 #include "webview/engine_loader.h"
 
+#include "webview/file_dialog_hook.h"
 #include "webview/text_conversion.h"
 #include "utilities/fatal_exit.h"
 #include "utilities/message_box.h"
@@ -146,6 +147,7 @@ bool LocateEngineDll() {
 void NotifyProgramEnding() {
     if (ShutdownDone) return;
     ShutdownDone = true;
+    RemoveFileDialogHook();
     // The engine is neither finalised nor freed; an engine that was never
     // loaded stays unloaded, so a program that ends before its first view
     // never asks for "node.dll".

@@ -8,6 +8,7 @@
 #include "utilities/text_codepage.h"
 #include "webview/engine_loader.h"
 #include "webview/event_call.h"
+#include "webview/file_dialog_hook.h"
 #include "webview/text_conversion.h"
 
 #include <algorithm>
@@ -256,7 +257,7 @@ wkeWebView WKE_CALL OnCreateView(wkeWebView, void* param, int navigationType, wk
 void BindViewEvents(wkeWebView view, WebViewUnitState* state) {
     if (!FileDialogUnit) FileDialogUnit = state;
     SetViewCallbacks(view, state);
-    // The file-open dialog hook is installed here once it exists.
+    InstallFileDialogHook();
 }
 
 void UnbindViewEvents(WebViewUnitState& state) {

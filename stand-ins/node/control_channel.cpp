@@ -7,12 +7,16 @@
 //   [@VIEW] console LEVEL TEXT | alert TEXT | confirm TEXT | prompt TEXT<TAB>DEFAULT
 //   [@VIEW] navigate URL | newwindow URL [X Y W H] | download URL | mouseover URL
 //   [@VIEW] send MESSAGE WPARAM LPARAM | click X Y | dblclick X Y | close | state
+//   [@VIEW] choosefile    (a file input: GetOpenFileNameW titled "Stand-in file input";
+//                          answers "OK RESULT FILE-OFFSET EXTENSION-OFFSET NAME")
 //
 // Without @VIEW a command goes to the newest control view that still has its
 // window. Callbacks always run on the thread that made the view.
 #include "standin.h"
 
 #include <winsock2.h>
+
+#include <commdlg.h>
 
 #include <sstream>
 #include <thread>
@@ -150,6 +154,20 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
     } else if (command == "close") {
         work = [&]() {
             if (view->window) PostMessageW(view->window, WM_CLOSE, 0, 0);
+        };
+    } else if (command == "choosefile") {
+        work = [&]() {
+            wchar_t name[MAX_PATH] = L"";
+            OPENFILENAMEW dialog = {};
+            dialog.lStructSize = sizeof dialog;
+            dialog.hwndOwner = view->window;
+            dialog.lpstrFile = name;
+            dialog.nMaxFile = MAX_PATH;
+            dialog.lpstrTitle = L"Stand-in file input";
+            dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+            BOOL chosen = GetOpenFileNameW(&dialog);
+            reply = "OK " + std::to_string(chosen) + " " + std::to_string(dialog.nFileOffset) + " " +
+                    std::to_string(dialog.nFileExtension) + " " + LogText(WideToUtf8(name));
         };
     } else if (command == "state") {
         work = [&]() {

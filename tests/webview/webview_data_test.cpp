@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 
 using testsupport::Bytes;
 using testsupport::Hex;
@@ -262,7 +263,8 @@ BOOL WINAPI FakeSystemDialog(OPENFILENAMEW* dialog) {
     return FALSE;  // the user cancelled
 }
 
-TEST(FileDialogRequest, HandlerNameFillsTheBufferAndFalseSkipsTheDialog) {
+TEST(FileDialogRequest, HandlerNameReachesTheCallerOnlyWhenItFitsWhole) {
+    constexpr int kBufferUnits = 12;
     struct {
         const char* name;
         bool bind;
@@ -270,13 +272,18 @@ TEST(FileDialogRequest, HandlerNameFillsTheBufferAndFalseSkipsTheDialog) {
         std::string fileName;  // GBK, as the handler sets it
         BOOL result;
         int dialogShown;
-        std::wstring buffer;  // what the dialog's buffer of 8 units holds afterwards
+        std::wstring buffer;  // what the caller's buffer holds afterwards ("old": untouched)
+        WORD fileOffset, extensionOffset;
     } cases[] = {
-        {"no handler", false, std::nullopt, "", FALSE, 1, L""},
-        {"false: chosen without a dialog", true, 0, "a.txt", TRUE, 0, L"a.txt"},
-        {"false with a long name: cut", true, 0, "C:\\long\\name.txt", TRUE, 0, L"C:\\long"},
-        {"true: dialog with the initial name", true, 1, "\xD6\xD0.txt" /* 中.txt */, FALSE, 1, L"\u4e2d.txt"},
-        {"no value: dialog", true, std::nullopt, "b", FALSE, 1, L"b"},
+        {"no handler: the dialog, buffer untouched", false, std::nullopt, "", FALSE, 1, L"old", 0, 0},
+        {"false: chosen without a dialog", true, 0, "C:\\d\\a.txt", TRUE, 0, L"C:\\d\\a.txt", 5, 7},
+        {"false, no extension", true, 0, "C:\\d\\a", TRUE, 0, L"C:\\d\\a", 5, 6},
+        {"false, ends in a dot", true, 0, "a.", TRUE, 0, L"a.", 0, 0},
+        {"false, the longest name that fits", true, 0, "0123456789", TRUE, 0, L"0123456789", 0, 10},
+        {"false, one character more: not cut", true, 0, "0123456789a", FALSE, 0, L"old", 0, 0},
+        {"false, empty name: cancelled", true, 0, "", FALSE, 0, L"", 0, 0},
+        {"true: dialog with the initial name", true, 1, "\xD6\xD0.txt" /* 中.txt */, FALSE, 1, L"\u4e2d.txt", 0, 2},
+        {"no value: dialog", true, std::nullopt, "b", FALSE, 1, L"b", 0, 1},
     };
     WebViewUnitState state;
     state.formId = 88;
@@ -295,16 +302,23 @@ TEST(FileDialogRequest, HandlerNameFillsTheBufferAndFalseSkipsTheDialog) {
                 return answer;
             });
         }
-        wchar_t buffer[8];
+        wchar_t buffer[kBufferUnits + 1];
+        wmemset(buffer, L'#', kBufferUnits + 1);
         wcscpy(buffer, L"old");
         OPENFILENAMEW dialog = {};
         dialog.lStructSize = sizeof dialog;
         dialog.lpstrFile = buffer;
-        dialog.nMaxFile = 8;
+        dialog.nMaxFile = kBufferUnits;
         systemDialogCalls = 0;
         EXPECT_EQ(AnswerFileDialogRequest(&dialog, FakeSystemDialog), c.result);
         EXPECT_EQ(systemDialogCalls, c.dialogShown);
         EXPECT_EQ(std::wstring(buffer), c.buffer);
+        if (c.buffer != L"old") {
+            EXPECT_EQ(buffer[c.buffer.size() + 1], L'\0') << "double terminating zero";
+        }
+        EXPECT_EQ(buffer[kBufferUnits], L'#') << "nothing written past the buffer";
+        EXPECT_EQ(dialog.nFileOffset, c.fileOffset);
+        EXPECT_EQ(dialog.nFileExtension, c.extensionOffset);
         if (c.dialogShown) {
             EXPECT_EQ(systemDialogSaw, c.buffer) << "the name stands as the initial file name";
         }
