@@ -14,8 +14,7 @@ using IsNTAdminFunction = BOOL(WINAPI*)(DWORD, DWORD*);
 bool IsAdmin() {
     HMODULE advpack = LoadLibraryA("advpack.dll");
     if (!advpack) return false;
-    auto isNTAdmin =
-        reinterpret_cast<IsNTAdminFunction>(reinterpret_cast<void*>(GetProcAddress(advpack, "IsNTAdmin")));
+    auto isNTAdmin = reinterpret_cast<IsNTAdminFunction>(reinterpret_cast<void*>(GetProcAddress(advpack, "IsNTAdmin")));
     DWORD reserved = 0;
     bool admin = isNTAdmin && isNTAdmin(0, &reserved);
     FreeLibrary(advpack);
@@ -25,7 +24,8 @@ bool IsAdmin() {
 bool IsLanguageValue(const std::string& value) {
     if (value.empty()) return false;
     for (char c : value) {
-        bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+        bool allowed =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
         if (!allowed) return false;
     }
     return true;

@@ -12,12 +12,9 @@ int ZipUnitExtract(const std::string& zipPath, const std::string& folder) {
     // file with anything before its central directory.
     if (ReadWholeFile(zipPath).compare(0, 4, "PK\x03\x04") != 0) return 0;
     switch (ExtractZipToFolder(zipPath, folder)) {
-    case ZipExtractResult::Extracted:
-        return 1;
-    case ZipExtractResult::Unsafe:
-        return -1;
-    case ZipExtractResult::Damaged:
-        break;
+        case ZipExtractResult::Extracted: return 1;
+        case ZipExtractResult::Unsafe: return -1;
+        case ZipExtractResult::Damaged: break;
     }
     return 0;
 }

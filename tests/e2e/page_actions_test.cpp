@@ -37,31 +37,35 @@ const char kInstalling[] =
     "Swal.fire({title:'正在安装中', text:'启动器正在下载并安装此附加包，请稍候...', allowOutsideClick: false});"
     "Swal.showLoading();";
 
+struct WindowSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK TakeMainWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    RECT r{};
+    if (owner == search->pid && GetWindowRect(window, &r) && r.right - r.left == 1280 && r.bottom - r.top == 720)
+        search->found = window;
+    return search->found == nullptr;
+}
+
+// The launcher's 1280x720 window, shown or not.
 HWND MainWindowOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{pid, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            RECT r{};
-            if (owner == s->pid && GetWindowRect(window, &r) && r.right - r.left == 1280 && r.bottom - r.top == 720)
-                s->found = window;
-            return s->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{pid, nullptr};
+    EnumWindows(TakeMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 // The game's Language value as "reg query" prints it; empty when unset.
 std::string RegisteredLanguage(const std::string& scratchFile) {
     DeleteFileA(scratchFile.c_str());
-    RunCommandLine("cmd /c reg query \"HKLM\\SOFTWARE\\WOW6432Node\\Rockstar Games\\Grand Theft Auto V\" /v Language > \"" +
-                       scratchFile + "\"",
-                   SW_HIDE, true);
+    RunCommandLine(
+        "cmd /c reg query \"HKLM\\SOFTWARE\\WOW6432Node\\Rockstar Games\\Grand Theft Auto V\" /v Language > \"" +
+            scratchFile + "\"",
+        SW_HIDE, true);
     std::string output = ReadFileBytes(scratchFile);
     size_t type = output.find("REG_SZ");
     if (type == std::string::npos) return {};
@@ -123,10 +127,7 @@ TEST_F(PageActions, MessagesAreSplitAndAnsweredInThePage) {
         {"actions:loadVersion", true},      // only six bytes are compared
         {"action:loadVersion|x|y", true},   // the argument is not read
         {"action:loadVersion:more", true},  // pieces after the second are dropped
-        {"Action:loadVersion", false},
-        {"action:LoadVersion", false},
-        {"action", false},
-        {"action:", false},
+        {"Action:loadVersion", false},     {"action:LoadVersion", false}, {"action", false}, {"action:", false},
         {"action::loadVersion", false},  // no name between the first two ":"
         {"action:|loadVersion", false},
     };

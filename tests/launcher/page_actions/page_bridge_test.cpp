@@ -64,7 +64,9 @@ TEST(UrlDecode, DecodesEscapesAndKeepsEverythingElse) {
         {"%4g1", "%4g1"},
         {"%%41", "%A"},
         // Bytes above 0x7F are copied, not converted.
-        {"\xD6\xD0%41", "\xD6\xD0" "A"},
+        {"\xD6\xD0%41",
+         "\xD6\xD0"
+         "A"},
     };
     for (const auto& row : table) EXPECT_EQ(UrlDecode(row.text), row.decoded) << row.text;
 }
@@ -74,10 +76,10 @@ TEST(PageValues, LanguageValueIsAPlainName) {
         std::string value;
         bool accepted;
     } table[] = {
-        {"chinese", true},      {"en-US", true},   {"zh_CN", true},     {"1", true},
-        {"", false},            {"a b", false},    {"x /f", false},     {"a&calc", false},
-        {"a\"b", false},        {"a|b", false},    {"a;b", false},      {"\xD6\xD0\xCE\xC4", false},
-        {"a\nb", false},        {"a%b", false},
+        {"chinese", true}, {"en-US", true}, {"zh_CN", true}, {"1", true},
+        {"", false},       {"a b", false},  {"x /f", false}, {"a&calc", false},
+        {"a\"b", false},   {"a|b", false},  {"a;b", false},  {"\xD6\xD0\xCE\xC4", false},
+        {"a\nb", false},   {"a%b", false},
     };
     for (const auto& row : table) EXPECT_EQ(IsLanguageValue(row.value), row.accepted) << Hex(row.value);
 }
@@ -153,10 +155,15 @@ TEST(RemoveBorderArchive, UnpacksOverAnExistingFileIntoATunablesFile) {
     ASSERT_EQ(ZipUnitExtract(zip, folder.Path() + "\\"), 1);
     std::string xml = ReadWholeFile(tunables);
     const char* parts[] = {
-        "<CTuningFile>", "<Item type=\"CPlayerInfo__Tunables\">", "<Name>CPlayerInfo</Name>",
-        "<MaxWorldLimitsPlayerX value=\"999999999\"", "<MaxWorldLimitsPlayerY value=\"999999999\"",
-        "<MinWorldLimitsPlayerX value=\"-999999999\"", "<MinWorldLimitsPlayerY value=\"-999999999\"",
-        "<GuardWorldExtents value=\"false\"", "</CTuningFile>",
+        "<CTuningFile>",
+        "<Item type=\"CPlayerInfo__Tunables\">",
+        "<Name>CPlayerInfo</Name>",
+        "<MaxWorldLimitsPlayerX value=\"999999999\"",
+        "<MaxWorldLimitsPlayerY value=\"999999999\"",
+        "<MinWorldLimitsPlayerX value=\"-999999999\"",
+        "<MinWorldLimitsPlayerY value=\"-999999999\"",
+        "<GuardWorldExtents value=\"false\"",
+        "</CTuningFile>",
     };
     for (const char* part : parts) EXPECT_NE(xml.find(part), std::string::npos) << part;
 }
