@@ -195,14 +195,30 @@ TEST_F(PageActions, RemoveBorderUnpacksAndPackageNamesMustBePlain) {
     }
 }
 
-TEST_F(PageActions, MinimiseHidesTheTrayShowsAndCloseFadesOutAndEnds) {
+TEST_F(PageActions, BannerDragsMinimiseHidesTrayShowsAndCloseFadesOutAndEnds) {
     HWND window = MainWindowOf(launcher.Pid());
     ASSERT_TRUE(window);
+    // The banner drags the window with the cursor until it is released.
+    RECT start{};
+    ASSERT_TRUE(GetWindowRect(window, &start));
+    auto at = [&](int dx, int dy) {
+        RECT now{};
+        return GetWindowRect(window, &now) && now.left == start.left + dx && now.top == start.top + dy;
+    };
+    ASSERT_TRUE(SetCursorPos(start.left + 100, start.top + 20));
+    EXPECT_EQ(Act("action:hoverBanner"), Scripts_{});
+    ASSERT_TRUE(SetCursorPos(start.left + 140, start.top + 50));
+    EXPECT_TRUE(WaitFor([&] { return at(40, 30); }, kStepMs));
+    EXPECT_EQ(Act("action:releaseBanner"), Scripts_{});
+    ASSERT_TRUE(SetCursorPos(start.left + 300, start.top + 200));
+
     EXPECT_EQ(Act("action:minimizeWindow"), Scripts_{});
     EXPECT_FALSE(IsWindowVisible(window));
     // The tray menu's first item, "显示主界面", as the menu reports it.
     ASSERT_TRUE(PostMessageA(window, WM_COMMAND, kTrayMenuFirstId, 0));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }, kStepMs));
+    // Shown again after the cursor moved on: the drag had stopped.
+    EXPECT_TRUE(at(40, 30));
 
     auto alpha = [&] {
         BYTE value = 0;
