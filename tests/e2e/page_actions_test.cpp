@@ -37,28 +37,6 @@ const char kInstalling[] =
     "Swal.fire({title:'正在安装中', text:'启动器正在下载并安装此附加包，请稍候...', allowOutsideClick: false});"
     "Swal.showLoading();";
 
-struct WindowSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK TakeMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    RECT r{};
-    if (owner == search->pid && GetWindowRect(window, &r) && r.right - r.left == 1280 && r.bottom - r.top == 720)
-        search->found = window;
-    return search->found == nullptr;
-}
-
-// The launcher's 1280x720 window, shown or not.
-HWND MainWindowOf(DWORD pid) {
-    WindowSearch search{pid, nullptr};
-    EnumWindows(TakeMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The game's Language value as "reg query" prints it; empty when unset.
 std::string RegisteredLanguage(const std::string& scratchFile) {
     DeleteFileA(scratchFile.c_str());
@@ -79,10 +57,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(service.Running());
         // The client the service offers is installed, so there is nothing to update.
-        ASSERT_TRUE(CreateDirectoryA(folder.File("FiveM").c_str(), nullptr));
-        ASSERT_TRUE(
-            CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), folder.FiveMFile("FiveM.exe").c_str(), FALSE));
-        ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "100"));
+        ASSERT_TRUE(InstallClient(folder, "100"));
         engine.ClearLog();
         ASSERT_TRUE(launcher.Start(folder.Path()));
         ASSERT_TRUE(FlowFinishes(launcher.Pid(), kStepMs));
@@ -196,7 +171,7 @@ TEST_F(PageActions, RemoveBorderUnpacksAndPackageNamesMustBePlain) {
 }
 
 TEST_F(PageActions, BannerDragsMinimiseHidesTrayShowsAndCloseFadesOutAndEnds) {
-    HWND window = MainWindowOf(launcher.Pid());
+    HWND window = WindowOfSize(launcher.Pid(), 1280, 720, false);
     ASSERT_TRUE(window);
     // The banner drags the window with the cursor until it is released.
     RECT start{};
