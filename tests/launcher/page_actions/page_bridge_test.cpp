@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "assets/remove_border_image.h"
-#include "launcher/main_window/page_script.h"
 #include "launcher/page_actions/page_action_handlers.h"
 #include "launcher/page_actions/page_bridge.h"
 #include "launcher/page_actions/remove_border.h"
@@ -70,27 +69,6 @@ TEST(UrlDecode, DecodesEscapesAndKeepsEverythingElse) {
          "A"},
     };
     for (const auto& row : table) EXPECT_EQ(UrlDecode(row.text), row.decoded) << row.text;
-}
-
-TEST(ScriptText, EscapesWhatWouldEndOrBreakAQuotedString) {
-    const struct {
-        std::string value, escaped;
-    } table[] = {
-        {"2372", "2372"},
-        {"\xB0\xB2\xD7\xB0 FiveM/GTA5", "\xB0\xB2\xD7\xB0 FiveM/GTA5"},
-        {"it's", "it\\'s"},
-        {"say \"hi\"", "say \\\"hi\\\""},
-        {"a\\b", "a\\\\b"},
-        {"');alert(1);('", "\\');alert(1);(\\'"},
-        {"1\r\n2", "1\\r\\n2"},
-        {std::string("a\0b\tc\x7F", 6), "a\\x00b\\x09c\\x7F"},
-        // A trail byte 0x5C belongs to its character and is no backslash.
-        {"\xB0\x5C'", "\xB0\x5C\\'"},
-        // A lead byte without a trail does not take the quote after it.
-        {"\xB0'", "\xB0\\'"},
-        {"a\xB0", "a\xB0"},
-    };
-    for (const auto& row : table) EXPECT_EQ(ScriptText(row.value), row.escaped) << Hex(row.value);
 }
 
 TEST(PageValues, LanguageValueIsAPlainName) {
