@@ -1,7 +1,102 @@
-// The page's messages are not acted on yet.
 #include "launcher/page_actions/page_bridge.h"
 
-void OnPageConsoleMessage(const std::string&) {}
-void DispatchPageAction(const std::string&, const std::string&) {}
-std::vector<std::string> SplitText(const std::string& text, char) { return {text}; }
-std::string UrlDecode(const std::string& text) { return text; }
+#include "launcher/page_actions/page_action_handlers.h"
+
+namespace {
+
+using PageAction = void (*)(const std::string& argument);
+
+struct PageActionEntry {
+    const char* name;
+    PageAction run;
+};
+
+// Looked up in this order, first equal name wins.
+const PageActionEntry kPageActions[] = {
+    {"minimizeWindow", MinimizeWindowAction},
+    {"closeWindow", CloseWindowAction},
+    {"hoverBanner", HoverBannerAction},
+    {"releaseBanner", ReleaseBannerAction},
+    {"loadVersion", LoadVersionAction},
+    {"startGame", StartGameAction},
+    {"getAddonsList", GetAddonsListAction},
+    {"getModsList", GetModsListAction},
+    {"disableAddons", DisableAddonsAction},
+    {"enableAddons", EnableAddonsAction},
+    {"disableMods", DisableModsAction},
+    {"enableMods", EnableModsAction},
+    {"runCommand", RunCommandAction},
+    {"runCommandHidden", RunCommandHiddenAction},
+    {"switchLanguage", SwitchLanguageAction},
+    {"installPackage", InstallPackageAction},
+    {"installBigPackage", InstallBigPackageAction},
+    {"getSteamInfo", GetSteamInfoAction},
+};
+
+// The value of one hexadecimal digit, either case; -1 for any other byte.
+int HexDigitValue(char digit) {
+    if (digit >= '0' && digit <= '9') return digit - '0';
+    if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
+    if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+void OnPageConsoleMessage(const std::string& message) {
+    // "actions:..." counts as well: only six bytes are compared, and the
+    // first ":" piece is dropped anyway.
+    if (message.compare(0, 6, "action") != 0) return;
+    std::vector<std::string> pieces = SplitText(message, ':');
+    // "action::x" names no action.
+    if (pieces.size() < 2 || pieces[1].empty()) return;
+    std::vector<std::string> action = SplitText(pieces[1], '|');
+    DispatchPageAction(action[0], action.size() >= 2 ? action[1] : std::string());
+}
+
+void DispatchPageAction(const std::string& name, const std::string& argument) {
+    for (const PageActionEntry& entry : kPageActions) {
+        if (name == entry.name) {
+            entry.run(argument);
+            return;
+        }
+    }
+}
+
+std::vector<std::string> SplitText(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    size_t at = 0;
+    while (at < text.size()) {
+        if ((unsigned char)text[at] >= 0x80) {
+            // A two-byte character: its trail byte may equal the separator.
+            at += 2;
+        } else if (text[at] == separator) {
+            pieces.push_back(text.substr(start, at - start));
+            start = ++at;
+        } else {
+            ++at;
+        }
+    }
+    if (start < text.size()) pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+std::string UrlDecode(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (size_t at = 0; at < text.size(); ++at) {
+        int high = text[at] == '%' && at + 2 < text.size() ? HexDigitValue(text[at + 1]) : -1;
+        int low = high >= 0 ? HexDigitValue(text[at + 2]) : -1;
+        if (low < 0) {
+            // Not an escape (a malformed one is kept as it came, rather than
+            // turned into a byte the page never sent).
+            result += text[at];
+            continue;
+        }
+        // Texts end at a zero byte, so "%00" stands for nothing.
+        if (char byte = (char)(high * 16 + low)) result += byte;
+        at += 2;
+    }
+    return result;
+}

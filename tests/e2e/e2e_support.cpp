@@ -184,18 +184,19 @@ namespace {
 struct SizeSearch {
     DWORD pid;
     int width, height;
-    bool found;
+    bool visibleOnly;
+    HWND found;
 };
 
 BOOL CALLBACK MatchSize(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<SizeSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid || !IsWindowVisible(hwnd)) return TRUE;
+    if (pid != search->pid || (search->visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
     RECT r{};
     GetWindowRect(hwnd, &r);
     if (r.right - r.left == search->width && r.bottom - r.top == search->height) {
-        search->found = true;
+        search->found = hwnd;
         return FALSE;
     }
     return TRUE;
@@ -203,10 +204,18 @@ BOOL CALLBACK MatchSize(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-bool HasVisibleWindowOfSize(DWORD pid, int width, int height) {
-    SizeSearch search{pid, width, height, false};
+HWND WindowOfSize(DWORD pid, int width, int height, bool visibleOnly) {
+    SizeSearch search{pid, width, height, visibleOnly, nullptr};
     EnumWindows(MatchSize, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+bool HasVisibleWindowOfSize(DWORD pid, int width, int height) { return WindowOfSize(pid, width, height, true); }
+
+bool InstallClient(const ProgramFolder& folder, const std::string& version) {
+    return CreateDirectoryA(folder.File("FiveM").c_str(), nullptr) &&
+           CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), folder.FiveMFile("FiveM.exe").c_str(), FALSE) &&
+           testsupport::WriteFileBytes(folder.FiveMFile("launcher_version.txt"), version);
 }
 
 std::string StatusLine(DWORD pid) {

@@ -92,8 +92,15 @@ std::string StartOtherDownload(const std::string& programFolder, const std::stri
 bool WaitForFile(const std::string& path, DWORD timeoutMs);
 bool WaitForNoFile(const std::string& path, DWORD timeoutMs);
 
+// A top-level window of the process of that size (visible ones only, or
+// hidden ones too); null when there is none.
+HWND WindowOfSize(DWORD pid, int width, int height, bool visibleOnly);
 // True when the process shows a visible top-level window of that size.
 bool HasVisibleWindowOfSize(DWORD pid, int width, int height);
+
+// An installed client in the program folder's FiveM folder: FiveM.exe (the
+// stand-in) and launcher_version.txt holding version.
+bool InstallClient(const ProgramFolder& folder, const std::string& version);
 
 using testsupport::WaitFor;
 

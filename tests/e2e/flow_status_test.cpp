@@ -21,12 +21,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(service.Running()); }
 
     // An installed client of version 99, older than the service's.
-    void InstallOlderClient() {
-        ASSERT_TRUE(CreateDirectoryA(folder.File("FiveM").c_str(), nullptr));
-        ASSERT_TRUE(
-            CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), folder.FiveMFile("FiveM.exe").c_str(), FALSE));
-        ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "99"));
-    }
+    void InstallOlderClient() { ASSERT_TRUE(InstallClient(folder, "99")); }
 
     // Holds path, waits for the launcher's request of it, reads the status
     // line and lets the request go on.

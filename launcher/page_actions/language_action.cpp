@@ -1,0 +1,54 @@
+// switchLanguage: the game's registry value Language, written by "reg".
+#include <windows.h>
+
+#include "launcher/page_actions/page_action_handlers.h"
+#include "launcher/page_actions/page_action_texts.h"
+#include "launcher/page_actions/page_dialog.h"
+#include "utilities/command_line.h"
+
+namespace {
+// advpack.dll's export: BOOL IsNTAdmin(DWORD reserved, DWORD* reserved).
+using IsNTAdminFunction = BOOL(WINAPI*)(DWORD, DWORD*);
+}  // namespace
+
+bool IsAdmin() {
+    HMODULE advpack = LoadLibraryA("advpack.dll");
+    if (!advpack) return false;
+    auto isNTAdmin = reinterpret_cast<IsNTAdminFunction>(reinterpret_cast<void*>(GetProcAddress(advpack, "IsNTAdmin")));
+    DWORD reserved = 0;
+    bool admin = isNTAdmin && isNTAdmin(0, &reserved);
+    FreeLibrary(advpack);
+    return admin;
+}
+
+bool IsLanguageValue(const std::string& value) {
+    if (value.empty()) return false;
+    for (char c : value) {
+        bool allowed =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+        if (!allowed) return false;
+    }
+    return true;
+}
+
+void SwitchLanguageAction(const std::string& argument) {
+    if (!IsAdmin()) {
+        ShowPageDialog(kSwitchFailedTitle, kNeedAdminText, "error");
+        return;
+    }
+    // The value stands unquoted in the command line: anything but a plain
+    // name could add switches or a second command.
+    if (!IsLanguageValue(argument)) {
+        ShowPageDialog(kSwitchFailedTitle, kBadLanguageText, "error");
+        return;
+    }
+    std::string command =
+        "reg add \"HKLM\\SOFTWARE\\WOW6432Node\\Rockstar Games\\Grand Theft Auto V\" /v Language /t REG_SZ /d " +
+        argument + " /f";
+    unsigned long exitCode = 1;
+    if (!RunCommandLine(command, SW_HIDE, true, std::string(), &exitCode) || exitCode != 0) {
+        ShowPageDialog(kSwitchFailedTitle, kLanguageNotWrittenText, "error");
+        return;
+    }
+    ShowPageDialog(kSwitchDoneTitle, kSwitchDoneText, "success");
+}

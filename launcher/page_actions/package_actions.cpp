@@ -1,0 +1,62 @@
+// installPackage and installBigPackage: an add-on package at a URL, saved
+// under the file name the page gives, or the built-in remove-border patch.
+#include <vector>
+
+#include "launcher/app/globals.h"
+#include "launcher/app/worker_thread.h"
+#include "launcher/main_window/page_script.h"
+#include "launcher/page_actions/page_action_entries.h"
+#include "launcher/page_actions/page_action_handlers.h"
+#include "launcher/page_actions/page_action_texts.h"
+#include "launcher/page_actions/page_bridge.h"
+#include "launcher/page_actions/page_dialog.h"
+#include "launcher/page_actions/remove_border.h"
+
+namespace {
+
+// "URL>file name", decoded. Writes both globals and shows the loading
+// dialog; false when the page asked for nothing this program does.
+bool TakePackageRequest(const std::string& argument) {
+    std::string decoded = UrlDecode(argument);
+    if (decoded.compare(0, 7, "http://") != 0 && decoded.compare(0, 8, "https://") != 0) return false;
+    std::vector<std::string> pieces = SplitText(decoded, '>');
+    if (pieces.size() < 2) return false;
+    // The name becomes a path in the FiveM folder, an argument of 7-Zip and
+    // a file deleted afterwards: it must stay one plain file name.
+    if (!IsPackageFileName(pieces[1])) {
+        ShowPageDialog(kInstallFailedTitle, kBadPackageNameText, "error");
+        return false;
+    }
+    AddonPackageUrl = pieces[0];
+    AddonPackageFileName = pieces[1];
+    RunPageScript(kInstallingScript);
+    return true;
+}
+
+}  // namespace
+
+bool IsPackageFileName(const std::string& name) {
+    if (name.empty() || name.find("..") != std::string::npos) return false;
+    for (size_t at = 0; at < name.size(); ++at) {
+        unsigned char c = (unsigned char)name[at];
+        if (c >= 0x80) {
+            // A two-byte character; its trail byte may be 0x5C.
+            ++at;
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') return false;
+    }
+    return true;
+}
+
+void InstallPackageAction(const std::string& argument) {
+    if (argument == "removeBorder") {
+        InstallRemoveBorder();
+        return;
+    }
+    if (TakePackageRequest(argument)) StartWorkerThread(InstallAddonPackage);
+}
+
+void InstallBigPackageAction(const std::string& argument) {
+    if (TakePackageRequest(argument)) StartWorkerThread(StartAddonDownload);
+}

@@ -1,0 +1,215 @@
+// The page's actions through the real launcher: an installed client of the
+// service's version goes straight to the main window; the stand-in engine's
+// control channel then plays the page, writing its console messages, and
+// reads back every script the launcher ran in it. A message is handled on
+// the launcher's UI thread before the engine answers the channel, so the
+// scripts logged by then are all of that action's answers.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "assets/remove_border_image.h"
+#include "e2e/e2e_support.h"
+#include "launcher/ui/tray_icon.h"
+#include "utilities/command_line.h"
+#include "utilities/path_helpers.h"
+#include "webview_test_support.h"
+
+namespace {
+
+using namespace e2e;
+using driver::LauncherProcess;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+using webviewtest::EngineChannel;
+using webviewtest::Gbk;
+
+const DWORD kStepMs = 30000;
+const char kWkeRunJs[] = "wkeRunJSW ";
+
+// The page's dialogs as the engine receives them (UTF-8).
+const char kLanguageDone[] = "Swal.fire('修改成功', '已成功修改 FiveM/GTA5 的语言', 'success');";
+const char kLanguageRefused[] = "Swal.fire('修改失败', '语言值无效，只能由字母、数字、“-”和“_”组成', 'error');";
+const char kLanguageNotWritten[] = "Swal.fire('修改失败', '未能写入语言设置', 'error');";
+const char kBorderDone[] = "Swal.fire('安装成功', '已成功安装去边界补丁', 'success');";
+const char kNameRefused[] = "Swal.fire('安装失败', '文件名无效，不能包含路径、盘符或控制字符', 'error');";
+const char kInstalling[] =
+    "Swal.fire({title:'正在安装中', text:'启动器正在下载并安装此附加包，请稍候...', allowOutsideClick: false});"
+    "Swal.showLoading();";
+
+// The game's Language value as "reg query" prints it; empty when unset.
+std::string RegisteredLanguage(const std::string& scratchFile) {
+    DeleteFileA(scratchFile.c_str());
+    RunCommandLine(
+        "cmd /c reg query \"HKLM\\SOFTWARE\\WOW6432Node\\Rockstar Games\\Grand Theft Auto V\" /v Language > \"" +
+            scratchFile + "\"",
+        SW_HIDE, true);
+    std::string output = ReadFileBytes(scratchFile);
+    size_t type = output.find("REG_SZ");
+    if (type == std::string::npos) return {};
+    size_t start = output.find_first_not_of(' ', type + 6);
+    size_t end = output.find_first_of("\r\n", start);
+    return output.substr(start, end - start);
+}
+
+class PageActions : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(service.Running());
+        // The client the service offers is installed, so there is nothing to update.
+        ASSERT_TRUE(InstallClient(folder, "100"));
+        engine.ClearLog();
+        ASSERT_TRUE(launcher.Start(folder.Path()));
+        ASSERT_TRUE(FlowFinishes(launcher.Pid(), kStepMs));
+        ASSERT_TRUE(WaitFor([&] { return !engine.LogLinesStarting("wkeLoadURL ").empty(); }, kStepMs));
+    }
+
+    std::vector<std::string> Scripts() {
+        std::vector<std::string> scripts;
+        for (const std::string& line : engine.LogLinesStarting(kWkeRunJs)) {
+            size_t script = line.find(' ', sizeof kWkeRunJs - 1);
+            scripts.push_back(line.substr(script + 1));
+        }
+        return scripts;
+    }
+
+    // Writes message (UTF-8) as the page's console line; the scripts the
+    // launcher ran in answer.
+    std::vector<std::string> Act(const std::string& message) {
+        size_t before = Scripts().size();
+        EXPECT_EQ(engine.SendFirstLine("console 1 " + message), "OK") << message;
+        std::vector<std::string> scripts = Scripts();
+        return std::vector<std::string>(scripts.begin() + (std::min)(before, scripts.size()), scripts.end());
+    }
+
+    using Scripts_ = std::vector<std::string>;
+
+    EngineChannel& engine = EngineChannel::Get();  // before the launcher: it names the channel's port
+    ProgramFolder folder;
+    Service service;
+    LauncherProcess launcher;
+};
+
+TEST_F(PageActions, MessagesAreSplitAndAnsweredInThePage) {
+    const std::string versionFile = folder.FiveMFile("FiveM.app\\citizen\\version.txt");
+    ASSERT_TRUE(EnsureDirectory(folder.FiveMFile("FiveM.app\\citizen")));
+    ASSERT_TRUE(WriteFileBytes(versionFile, "2372\r\n"));
+    EXPECT_EQ(Act("action:loadVersion"), Scripts_{"$('#gameversion').html('2372');"});
+    const struct {
+        const char* message;
+        bool runs;
+    } messages[] = {
+        {"actions:loadVersion", true},      // only six bytes are compared
+        {"action:loadVersion|x|y", true},   // the argument is not read
+        {"action:loadVersion:more", true},  // pieces after the second are dropped
+        {"Action:loadVersion", false},     {"action:LoadVersion", false}, {"action", false}, {"action:", false},
+        {"action::loadVersion", false},  // no name between the first two ":"
+        {"action:|loadVersion", false},
+    };
+    for (const auto& row : messages) {
+        Scripts_ expected;
+        if (row.runs) expected.push_back("$('#gameversion').html('2372');");
+        EXPECT_EQ(Act(row.message), expected) << row.message;
+    }
+    ASSERT_TRUE(DeleteFileA(versionFile.c_str()));
+    EXPECT_EQ(Act("action:loadVersion"), Scripts_{"$('#gameversion').html('0');"});
+
+    // Commands run from the program folder, decoded; a GBK character whose
+    // trail byte is "|" stays whole.
+    Act("action:runCommandHidden|cmd /c echo a%3Ab>decoded.txt");
+    Act("action:runCommand|cmd /c echo shown>皘.txt");
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(folder.File("decoded.txt")) == "a:b\r\n"; }, kStepMs));
+    EXPECT_TRUE(WaitForFile(folder.File(Gbk("皘.txt")), kStepMs));
+}
+
+TEST_F(PageActions, LanguageIsWrittenOnlyWhenPlainAndReportedAsRegFares) {
+    const std::string scratch = folder.File("reg-query.txt");
+    const std::string value = "qm_" + std::to_string(GetCurrentProcessId());
+    EXPECT_EQ(Act("action:switchLanguage|" + value), Scripts_{kLanguageDone});
+    EXPECT_EQ(RegisteredLanguage(scratch), value);
+    for (const char* hostile : {"en /t REG_DWORD", "x&echo>hacked.txt", "\"quoted\"", "zh%5FCN", "中文", ""}) {
+        EXPECT_EQ(Act(std::string("action:switchLanguage|") + hostile), Scripts_{kLanguageRefused}) << hostile;
+    }
+    EXPECT_EQ(RegisteredLanguage(scratch), value);
+    EXPECT_FALSE(FileExists(folder.File("hacked.txt")));
+
+    // A "reg" of the program folder is found first; this one fails.
+    ASSERT_TRUE(CopyFileA(folder.File("7z.exe").c_str(), folder.File("reg.exe").c_str(), FALSE));
+    EXPECT_EQ(Act("action:switchLanguage|other"), Scripts_{kLanguageNotWritten});
+    EXPECT_EQ(RegisteredLanguage(scratch), value);
+}
+
+TEST_F(PageActions, RemoveBorderUnpacksAndPackageNamesMustBePlain) {
+    const std::string tunables = folder.FiveMFile("FiveM.app\\citizen\\platform\\data\\tune\\playerinfo.ymt");
+    ASSERT_TRUE(EnsureDirectory(folder.FiveMFile("FiveM.app\\citizen\\platform\\data\\tune")));
+    ASSERT_TRUE(WriteFileBytes(tunables, "old"));
+    EXPECT_EQ(Act("action:installPackage|removeBorder"), Scripts_{kBorderDone});
+    std::string xml = ReadFileBytes(tunables);
+    EXPECT_NE(xml.find("<MaxWorldLimitsPlayerX value=\"999999999\""), std::string::npos);
+    EXPECT_NE(xml.find("<GuardWorldExtents value=\"false\""), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(folder.FiveMFile("removeBorder.zip")),
+              std::string((const char*)RemoveBorderArchive(), RemoveBorderArchiveSize()));
+    // Any other spelling is decoded, is no URL and does nothing.
+    EXPECT_EQ(Act("action:installPackage|removeborder"), Scripts_{});
+
+    const std::string url = "http%3A//127.0.0.1%3A36580/files/addon.rpf%3E";
+    for (const char* action : {"installPackage", "installBigPackage"}) {
+        for (const char* name : {"..%5Cevil.rpf", "sub%2Fx.rpf", "C%3Ax.rpf", "a%09b.rpf", "..", "%3E"}) {
+            std::string message = std::string("action:") + action + "|" + url + name;
+            EXPECT_EQ(Act(message), Scripts_{kNameRefused}) << message;
+        }
+        // No ">": not a package request at all.
+        EXPECT_EQ(Act(std::string("action:") + action + "|http%3A//127.0.0.1/addon.rpf"), Scripts_{});
+    }
+    // Plain names start the install; "癨" ends in the byte 0x5C. Last, since
+    // the install goes on by itself.
+    for (const char* name : {"addon.rpf", "癨.rpf"}) {
+        Scripts_ scripts = Act(std::string("action:installPackage|") + url + name);
+        ASSERT_FALSE(scripts.empty()) << name;
+        EXPECT_EQ(scripts[0], kInstalling) << name;
+    }
+}
+
+TEST_F(PageActions, BannerDragsMinimiseHidesTrayShowsAndCloseFadesOutAndEnds) {
+    HWND window = WindowOfSize(launcher.Pid(), 1280, 720, false);
+    ASSERT_TRUE(window);
+    // The banner drags the window with the cursor until it is released.
+    RECT start{};
+    ASSERT_TRUE(GetWindowRect(window, &start));
+    auto at = [&](int dx, int dy) {
+        RECT now{};
+        return GetWindowRect(window, &now) && now.left == start.left + dx && now.top == start.top + dy;
+    };
+    ASSERT_TRUE(SetCursorPos(start.left + 100, start.top + 20));
+    EXPECT_EQ(Act("action:hoverBanner"), Scripts_{});
+    ASSERT_TRUE(SetCursorPos(start.left + 140, start.top + 50));
+    EXPECT_TRUE(WaitFor([&] { return at(40, 30); }, kStepMs));
+    EXPECT_EQ(Act("action:releaseBanner"), Scripts_{});
+    ASSERT_TRUE(SetCursorPos(start.left + 300, start.top + 200));
+
+    EXPECT_EQ(Act("action:minimizeWindow"), Scripts_{});
+    EXPECT_FALSE(IsWindowVisible(window));
+    // The tray menu's first item, "显示主界面", as the menu reports it.
+    ASSERT_TRUE(PostMessageA(window, WM_COMMAND, kTrayMenuFirstId, 0));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }, kStepMs));
+    // Shown again after the cursor moved on: the drag had stopped.
+    EXPECT_TRUE(at(40, 30));
+
+    auto alpha = [&] {
+        BYTE value = 0;
+        DWORD flags = 0;
+        return GetLayeredWindowAttributes(window, nullptr, &value, &flags) ? (int)value : -1;
+    };
+    ASSERT_TRUE(WaitFor([&] { return alpha() == 255; }, kStepMs));
+    ASSERT_TRUE(WaitFor([&] { return testsupport::PortAccepts(36510); }, kStepMs));
+    std::thread page([&] { engine.SendWithoutPumping("console 1 action:closeWindow"); });
+    // The window fades while the launcher keeps running for a while.
+    bool faded = false;
+    while (launcher.Running() && !faded) faded = alpha() >= 0 && alpha() < 255;
+    EXPECT_TRUE(faded);
+    EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
+    page.join();
+    EXPECT_TRUE(testsupport::WaitForPortClosed(36510, kStepMs));
+}
+
+}  // namespace
