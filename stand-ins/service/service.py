@@ -36,6 +36,20 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 API = "/v1/fivemclient/"
 CLIENT_VERSION = "100"
 HOLD_LIMIT_SECONDS = 120
+STAND_INS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+LAUNCHER_PAGE = "/fivem/launcher/"
+# The launcher page's own files and the libraries it uses, from the npm
+# packages that tools/setup.sh installs below stand-ins/.
+LAUNCHER_PAGE_FILES = {
+    "": ("page/index.html", "text/html; charset=utf-8"),
+    "index.html": ("page/index.html", "text/html; charset=utf-8"),
+    "launcher.css": ("page/launcher.css", "text/css; charset=utf-8"),
+    "launcher.js": ("page/launcher.js", "text/javascript; charset=utf-8"),
+    "vendor/jquery.min.js": ("node_modules/jquery/dist/jquery.min.js", "text/javascript; charset=utf-8"),
+    "vendor/sweetalert2.min.js": ("node_modules/sweetalert2/dist/sweetalert2.min.js",
+                                  "text/javascript; charset=utf-8"),
+    "vendor/sweetalert2.min.css": ("node_modules/sweetalert2/dist/sweetalert2.min.css", "text/css; charset=utf-8"),
+}
 RANGE = re.compile(r"bytes=(\d*)-(\d*)")
 
 
@@ -83,6 +97,22 @@ def send_file_range(handler, full, content_type, chunk_bytes=1 << 16):
             except (BrokenPipeError, ConnectionResetError):
                 return
             left -= len(chunk)
+
+
+def send_launcher_page(handler, path):
+    """Answers a request below LAUNCHER_PAGE with the launcher page's files;
+    False for any other path or a file the page does not have."""
+    if not path.startswith(LAUNCHER_PAGE):
+        return False
+    entry = LAUNCHER_PAGE_FILES.get(path[len(LAUNCHER_PAGE):])
+    if not entry:
+        return False
+    full = os.path.join(STAND_INS, entry[0])
+    if not os.path.isfile(full):
+        handler.send_body(500, ("%s is missing: run tools/setup.sh" % entry[0]).encode())
+        return True
+    send_file_range(handler, full, entry[1])
+    return True
 
 
 def default_answers(base):
@@ -187,7 +217,7 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(status, b"")
         elif answer is not None:
             self.send_body(200, answer)
-        else:
+        elif not send_launcher_page(self, url.path):
             self.send_file(url.path)
 
     def send_file(self, path):
