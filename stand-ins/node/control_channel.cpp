@@ -59,15 +59,7 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
         in >> level;
         text = Rest(in);
         work = [&]() {
-            view->lastConsole = text;
-            if (view->callbacks.console) {
-                ScopedEngineString message(text), source("stand-in://console"), stack("");
-                view->callbacks.console(view->handle, view->callbacks.consoleParam, level, message.handle(),
-                                        source.handle(), 1, stack.handle());
-                Log("console " + std::to_string(view->handle) + " delivered");
-            } else {
-                Log("console " + std::to_string(view->handle) + " no-callback");
-            }
+            DeliverConsole(*view, level, text, "stand-in://console", 1);
             RepaintView(*view);
         };
     } else if (command == "alert") {

@@ -7,21 +7,15 @@
 //   pages                      one line per page: VIEW URL
 //   click SELECTOR             a real mouse click in the middle of the element
 //   mousedown SELECTOR | mouseup SELECTOR
-//   type SELECTOR TEXT         focuses the element and types the text
+//   type SELECTOR TEXT         clicks the element and types the text over its content
 //   text SELECTOR | html SELECTOR | exists SELECTOR
 //   eval SCRIPT                the text form of the script's value
 //   dialog                     OK open / OK none, then: title, text, icon lines
 //   dialog confirm | dialog cancel   presses the dialog's button
-//   screenshot PATH            a PNG of the page (a Windows path Z:\... is taken too)
-const fs = require('fs');
+//   screenshot                 a PNG of the page, Base64-encoded
 const { escapeField } = require('./wire');
 
 const DIALOG_ICONS = ['success', 'error', 'warning', 'info', 'question'];
-
-function linuxPath(path) {
-    const drive = /^[zZ]:[\\/]/.test(path);
-    return drive ? '/' + path.slice(3).replace(/\\/g, '/') : path;
-}
 
 // The middle of the element, scrolled into view; an error when there is none.
 async function elementCentre(page, selector) {
@@ -76,6 +70,7 @@ async function runCommand(page, fields) {
         case 'mouseup': await mouse(page, argument, ['mouseReleased']); return ['OK'];
         case 'type': {
             await mouse(page, argument, ['mousePressed', 'mouseReleased']);
+            await page.value(`(() => { const e = document.activeElement; if (e && e.select) e.select(); })()`);
             await page.input('Input.insertText', { text: extra });
             return ['OK'];
         }
@@ -91,9 +86,7 @@ async function runCommand(page, fields) {
             return [(await page.value(`!!document.querySelector(${selector})`)) ? 'OK 1' : 'OK 0'];
         case 'eval': return ['OK', await page.evaluate(argument)];
         case 'dialog': return dialog(page, argument);
-        case 'screenshot':
-            fs.writeFileSync(linuxPath(argument), Buffer.from(await page.screenshot(), 'base64'));
-            return ['OK'];
+        case 'screenshot': return ['OK', await page.screenshot()];
         default: throw new Error(`unknown command ${command}`);
     }
 }
@@ -115,4 +108,4 @@ function answerLines(lines) {
     return lines.map((line, i) => (i === 0 ? line : escapeField(line))).join('\n') + '\n.\n';
 }
 
-module.exports = { handleControl, answerLines, linuxPath };
+module.exports = { handleControl, answerLines };

@@ -22,10 +22,15 @@ const { startBrowser } = require('./browser');
 const { Page } = require('./pages');
 const { inputEvent } = require('./input');
 const { encodeLine, readLines } = require('./wire');
-const { handleControl, answerLines, linuxPath } = require('./control');
+const { handleControl, answerLines } = require('./control');
 
 function log(text) {
     process.stderr.write(`pagehost: ${text}\n`);
+}
+
+// A Windows program under Wine may name a file by its drive Z: path.
+function linuxPath(path) {
+    return /^[zZ]:[\\/]/.test(path) ? '/' + path.slice(3).replace(/\\/g, '/') : path;
 }
 
 function options(argv) {

@@ -280,18 +280,21 @@ def main():
     parser.add_argument("--root", default=".", help="folder served below /")
     parser.add_argument("--content", metavar="BIN_DIR", help="write the default content from BIN_DIR first")
     parser.add_argument("--pid-file", help="file to write this process's id into once it listens")
+    parser.add_argument("--info-file", help='file to write "PORT PID" into once it listens (for --port 0)')
     parser.add_argument("--max-seconds", type=float, default=0, help="end after this long (0: never)")
     args = parser.parse_args()
     if args.content:
         write_default_content(os.path.abspath(args.root), args.content)
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
-    server.state = State("http://127.0.0.1:%d" % args.port, os.path.abspath(args.root))
-    print("service: listening on 127.0.0.1:%d, serving %s" % (args.port, server.state.root), flush=True)
-    if args.pid_file:
-        with open(args.pid_file + ".tmp", "w") as f:
-            f.write("%d\n" % os.getpid())
-        os.replace(args.pid_file + ".tmp", args.pid_file)
+    port = server.server_address[1]
+    server.state = State("http://127.0.0.1:%d" % port, os.path.abspath(args.root))
+    print("service: listening on 127.0.0.1:%d, serving %s" % (port, server.state.root), flush=True)
+    for path, text in ((args.pid_file, "%d\n" % os.getpid()), (args.info_file, "%d %d\n" % (port, os.getpid()))):
+        if path:
+            with open(path + ".tmp", "w") as f:
+                f.write(text)
+            os.replace(path + ".tmp", path)
     if args.max_seconds > 0:
         def stop_later():
             time.sleep(args.max_seconds)
