@@ -5,12 +5,12 @@
 // the network, load-URL-end), and the answer is what the page gets. What the
 // host reports arrives on a reader thread and is handed to the thread that
 // made the view, where the callbacks run.
+#include <winsock2.h>
+
 #include "standin.h"
 
 #include "json/base64.h"
 #include "stand-ins/pagehost/line_fields.h"
-
-#include <winsock2.h>
 
 #include <condition_variable>
 #include <map>
@@ -83,24 +83,14 @@ void OnHostMessage(const std::vector<std::string>& f) {
 }
 
 void ReadHost(SOCKET socket) {
-    std::string pending;
-    char buffer[65536];
-    for (;;) {
-        int got = recv(socket, buffer, sizeof buffer, 0);
-        if (got <= 0) break;
-        pending.append(buffer, got);
-        size_t start = 0, newline;
-        while ((newline = pending.find('\n', start)) != std::string::npos) {
-            std::string line = pending.substr(start, newline - start);
-            start = newline + 1;
-            try {
-                OnHostMessage(pagehost::SplitFields(line));
-            } catch (...) {
-                Log("page host: a message could not be handled");
-            }
+    ReadLines(socket, [](const std::string& line) {
+        try {
+            OnHostMessage(pagehost::SplitFields(line));
+        } catch (...) {
+            Log("page host: a message could not be handled");
         }
-        pending.erase(0, start);
-    }
+        return true;
+    });
     Log("page host: connection ended");
     std::lock_guard<std::mutex> lock(resultsMutex);
     hostGone = true;
@@ -108,16 +98,10 @@ void ReadHost(SOCKET socket) {
 }
 
 SOCKET ConnectToHost() {
-    char portText[16] = {};
-    if (!GetEnvironmentVariableA(PAGE_HOST_PORT_VARIABLE, portText, sizeof portText)) return INVALID_SOCKET;
-    int port = atoi(portText);
-    WSADATA data;
-    if (port <= 0 || port > 65535 || WSAStartup(MAKEWORD(2, 2), &data) != 0) return INVALID_SOCKET;
+    int port = PortFromEnvironment(PAGE_HOST_PORT_VARIABLE);
+    if (!port) return INVALID_SOCKET;
     SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons((u_short)port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = LoopbackAddress(port);
     if (connection == INVALID_SOCKET ||
         connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         Log("page host: nothing listens on port " + std::to_string(port) + "; pages are not shown");
@@ -146,12 +130,7 @@ bool PageHostConnected() {
 void PageHostSend(const std::vector<std::string>& fields) {
     std::string line = pagehost::JoinFields(fields) + "\n";
     std::lock_guard<std::mutex> lock(sendMutex);
-    if (hostSocket == INVALID_SOCKET) return;
-    for (size_t sent = 0; sent < line.size();) {
-        int n = send(hostSocket, line.data() + sent, (int)(line.size() - sent), 0);
-        if (n <= 0) return;
-        sent += n;
-    }
+    if (hostSocket != INVALID_SOCKET) SendAll(hostSocket, line);
 }
 
 std::string PageHostEvaluate(wkeWebView view, const std::string& script) {

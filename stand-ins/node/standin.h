@@ -170,6 +170,17 @@ void ClearScriptRules();
 void StartControlChannel();
 std::string HandleControlCommand(const std::string& line);
 
+// --- loopback lines (socket_lines.cpp); include <winsock2.h> before this header to use them ---
+#ifdef _WINSOCK2API_
+// The port a variable names, with Winsock started; 0 when it is unset or no port.
+int PortFromEnvironment(const char* variable);
+sockaddr_in LoopbackAddress(int port);
+// Calls onLine with every line (without its line end) until the connection
+// ends or onLine answers false.
+void ReadLines(SOCKET connection, const std::function<bool(const std::string&)>& onLine);
+bool SendAll(SOCKET connection, const std::string& bytes);
+#endif
+
 // --- input (control_input.cpp) ---
 // Clicks the left button count times at the window's client point x, y through
 // the system's input queue (SendInput), as a user's mouse would.
