@@ -15,7 +15,7 @@ const DWORD kCommandLimitMs = 30000;
 
 PageHost::PageHost() {
     server_ = std::make_unique<ScriptServer>(
-        "stand-ins/pagehost/pagehost.js --info-file page-host.info --max-seconds 600", folder_.Path(),
+        "stand-ins/pagehost/pagehost.js --info-file page-host.info --max-seconds 1800", folder_.Path(),
         "page-host.info", "node", kStartLimitMs);
     if (Running()) SetEnvironmentVariableA("QM_PAGE_HOST_PORT", std::to_string(port()).c_str());
 }

@@ -1,7 +1,9 @@
 // The page host (stand-ins/pagehost) for a test program: a headless
 // Chromium behind the stand-in engine, so that views show real pages, and
 // its test control, through which a test does what a player does with the
-// page. Start one per test program (a browser start costs about a second).
+// page. Start one per test program (a browser start costs about a second),
+// e.g. in SetUpTestSuite, before the first launcher or view that should use
+// it; it ends by itself after half an hour at the latest.
 #pragma once
 
 #include <windows.h>

@@ -223,6 +223,9 @@ TEST_F(PageHostTest, ScriptsRunAgainstTheRealLibrariesAndAnswerTheirTextForm) {
         {"SteamName='player';SteamID='ff';", "ff"},
         {"throw new Error('x')", "undefined"},
         {"var declared = 5; declared * 2", "10"},
+        // Line ends, tabs and backslashes cross both ways unharmed.
+        {"var s = 'x\ty\\\\z';\n s.length", "5"},
+        {"'a\\tb\\\\c\\nd'", "a\tb\\c\nd"},
     };
     for (const Case& c : cases) EXPECT_EQ(RunScript(c.script), c.expected) << c.script;
     EXPECT_EQ(host->Text("#gameversion"), "1014");
