@@ -77,6 +77,19 @@ std::vector<std::string> PageHost::Pages() {
     return answer;
 }
 
+bool PageHost::WaitForPage(const std::string& urlPart, DWORD timeoutMs) {
+    return WaitFor(
+        [&] {
+            for (const std::string& page : Pages()) {
+                size_t blank = page.find(' ');
+                if (blank == std::string::npos || page.find(urlPart, blank) == std::string::npos) continue;
+                if (Value({"@" + page.substr(0, blank), "eval", "document.readyState"}) == "complete") return true;
+            }
+            return false;
+        },
+        timeoutMs);
+}
+
 bool PageHost::WaitForText(const std::string& selector, const std::string& expected, DWORD timeoutMs) {
     return WaitFor([&] { return Text(selector) == expected; }, timeoutMs);
 }

@@ -62,6 +62,9 @@ public:
     // "VIEW URL" per page, oldest first.
     std::vector<std::string> Pages();
 
+    // Waits until a page whose URL holds urlPart has loaded completely (its
+    // document's readyState is "complete"); false after timeoutMs.
+    bool WaitForPage(const std::string& urlPart, DWORD timeoutMs);
     // Waits until the element's text equals expected; false after timeoutMs.
     bool WaitForText(const std::string& selector, const std::string& expected, DWORD timeoutMs);
     // Waits until the dialog shows (open) or is gone (!open).

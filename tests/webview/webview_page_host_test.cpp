@@ -157,6 +157,8 @@ TEST_F(PageHostTest, TheRealPageLoadsThroughTheViewsRequestPath) {
     EXPECT_TRUE(cssType) << "raw headers of launcher.css";
     std::vector<std::string> pages = host->Pages();
     EXPECT_NE(std::find(pages.begin(), pages.end(), Num(view) + " " + PageUrl()), pages.end());
+    EXPECT_TRUE(host->WaitForPage("/fivem/launcher/", 5000));
+    EXPECT_FALSE(host->WaitForPage("/no/such/page/", 100));
 }
 
 TEST_F(PageHostTest, WhatTheHookAnswersIsWhatThePageGets) {
