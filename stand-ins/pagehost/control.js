@@ -16,12 +16,20 @@
 const { escapeField } = require('./wire');
 
 const DIALOG_ICONS = ['success', 'error', 'warning', 'info', 'question'];
+// No animation of the page is waited for longer than this.
+const ANIMATION_LIMIT_MS = 3000;
 
 // The middle of the element, scrolled into view; an error when there is none.
+// Finite animations (a dialog growing in, a transition) end first, or the
+// element would move between measuring and clicking.
 async function elementCentre(page, selector) {
-    const point = await page.value(`(() => {
+    const point = await page.value(`(async () => {
         const element = document.querySelector(${JSON.stringify(selector)});
         if (!element) return null;
+        const moving = document.getAnimations().filter((a) => a.playState === 'running' &&
+            a.effect && a.effect.getComputedTiming().iterations !== Infinity);
+        await Promise.race([Promise.all(moving.map((a) => a.finished.catch(() => {}))),
+                            new Promise((resolve) => setTimeout(resolve, ${ANIMATION_LIMIT_MS}))]);
         element.scrollIntoView({ block: 'center', inline: 'center' });
         const box = element.getBoundingClientRect();
         return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
