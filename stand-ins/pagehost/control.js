@@ -20,14 +20,15 @@ const DIALOG_ICONS = ['success', 'error', 'warning', 'info', 'question'];
 const ANIMATION_LIMIT_MS = 3000;
 
 // The middle of the element, scrolled into view; an error when there is none.
-// Finite animations (a dialog growing in, a transition) end first, or the
-// element would move between measuring and clicking.
+// Finite animations of the element and its ancestors (a dialog growing in, a
+// transition) end first, or it would move between measuring and clicking.
 async function elementCentre(page, selector) {
     const point = await page.value(`(async () => {
         const element = document.querySelector(${JSON.stringify(selector)});
         if (!element) return null;
-        const moving = document.getAnimations().filter((a) => a.playState === 'running' &&
-            a.effect && a.effect.getComputedTiming().iterations !== Infinity);
+        const moving = document.getAnimations().filter((a) => a.playState === 'running' && a.effect &&
+            a.effect.target && a.effect.target.contains(element) &&
+            a.effect.getComputedTiming().iterations !== Infinity);
         await Promise.race([Promise.all(moving.map((a) => a.finished.catch(() => {}))),
                             new Promise((resolve) => setTimeout(resolve, ${ANIMATION_LIMIT_MS}))]);
         element.scrollIntoView({ block: 'center', inline: 'center' });
