@@ -21,6 +21,7 @@
 using namespace webviewtest;
 using testsupport::PageHost;
 using testsupport::ScriptServer;
+using testsupport::WaitFor;
 
 namespace {
 
@@ -200,6 +201,13 @@ TEST_F(PageHostTest, ClicksOnThePageComeBackAsConsoleMessages) {
     EngineChannel::Get().Send("@" + Num(view) + " send " + Num(WM_LBUTTONDOWN) + " 1 " + position);
     EngineChannel::Get().Send("@" + Num(view) + " send " + Num(WM_LBUTTONUP) + " 0 " + position);
     EXPECT_TRUE(WaitForConsole("action:minimizeWindow"));
+    // Keys typed into the view's window reach the focused field of the page.
+    ASSERT_TRUE(host->Type("#server-address", "abc"));
+    EngineChannel::Get().Send("@" + Num(view) + " send " + Num(WM_CHAR) + " " + Num('1') + " 1");
+    EXPECT_TRUE(WaitFor([&] { return host->Eval("$('#server-address').val()") == "abc1"; }, 5000));
+    EngineChannel::Get().Send("@" + Num(view) + " send " + Num(WM_KEYDOWN) + " " + Num(VK_BACK) + " 1");
+    EngineChannel::Get().Send("@" + Num(view) + " send " + Num(WM_KEYUP) + " " + Num(VK_BACK) + " 1");
+    EXPECT_TRUE(WaitFor([&] { return host->Eval("$('#server-address').val()") == "abc"; }, 5000));
     // The banner sends its press and its release.
     ASSERT_TRUE(host->MouseDown(".brand-name"));
     EXPECT_TRUE(WaitForConsole("action:hoverBanner"));
