@@ -54,8 +54,9 @@ void OnHostMessage(const std::vector<std::string>& f) {
         resultsChanged.notify_all();
         return;
     }
-    if (f.size() < 2) return;
-    std::shared_ptr<View> view = FindView((wkeWebView)strtoul(f[kind == "request" ? 2 : 1].c_str(), nullptr, 10));
+    size_t viewField = kind == "request" ? 2 : 1;
+    if (f.size() <= viewField) return;
+    std::shared_ptr<View> view = FindView((wkeWebView)strtoul(f[viewField].c_str(), nullptr, 10));
     if (!view) {
         if (kind == "request") PageHostSend({"fail", f[1], "Aborted"});
         return;
