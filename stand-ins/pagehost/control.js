@@ -33,9 +33,12 @@ async function elementCentre(page, selector) {
                             new Promise((resolve) => setTimeout(resolve, ${ANIMATION_LIMIT_MS}))]);
         element.scrollIntoView({ block: 'center', inline: 'center' });
         const box = element.getBoundingClientRect();
+        if (box.width === 0 || box.height === 0) return 'hidden';
         return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
     })()`);
     if (!point) throw new Error(`no element ${selector}`);
+    // A user cannot click what is not shown; a click there would land on something else.
+    if (point === 'hidden') throw new Error(`the element ${selector} is not shown`);
     return point;
 }
 

@@ -214,6 +214,8 @@ TEST_F(PageHostTest, ClicksOnThePageComeBackAsConsoleMessages) {
     ASSERT_TRUE(host->MouseUp(".brand-name"));
     EXPECT_TRUE(WaitForConsole("action:releaseBanner"));
     EXPECT_FALSE(host->Click("#no-such-element")) << "a missing element is refused, not clicked somewhere";
+    EXPECT_FALSE(host->Click("#refresh-mods")) << "so is one on a tab that is not shown";
+    EXPECT_FALSE(HasConsole("action:getModsList"));
 }
 
 TEST_F(PageHostTest, ScriptsRunAgainstTheRealLibrariesAndAnswerTheirTextForm) {
