@@ -300,4 +300,14 @@ TEST_F(PageHostTest, TheViewPaintsTheBrowsersFrames) {
     EXPECT_EQ(testsupport::ReadFileBytes(shots.File("page.png")).substr(1, 3), "PNG");
 }
 
+TEST_F(PageHostTest, AnEmptyUrlBlanksThePage) {
+    ASSERT_TRUE(LoadPage());
+    PropertyValue url;
+    url.text = "";
+    WriteWebViewProperty(unit, kPropertyUrl, url);
+    ASSERT_TRUE(PumpUntil([&] { return events->Of(kEventLoadingFinish).size() == 2; }, 15000));
+    EXPECT_EQ(events->Of(kEventLoadingFinish)[1].texts[0], "about:blank");
+    EXPECT_EQ(Control({"eval", "document.body.innerText.trim() + '|' + typeof jQuery"})[1], "|undefined");
+}
+
 }  // namespace
