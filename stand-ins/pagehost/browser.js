@@ -13,7 +13,7 @@ const FLAGS = [
     '--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
     '--no-default-browser-check', '--disable-extensions', '--hide-scrollbars', '--mute-audio',
-    '--remote-debugging-port=0', '--remote-allow-origins=*',
+    '--disable-breakpad', '--disable-crash-reporter', '--remote-debugging-port=0', '--remote-allow-origins=*',
 ];
 
 const GUARD = [
@@ -22,9 +22,13 @@ const GUARD = [
     'exec 3<&0',
     '"$@" </dev/null >>"$profile.log" 2>&1 & browser=$!',
     '{ cat <&3 >/dev/null; kill "$browser" 2>/dev/null; } & watcher=$!',
-    'wait "$browser" || tail -n 20 "$profile.log" >&2',
-    'kill "$watcher" 2>/dev/null',
-    'rm -rf "$profile" "$profile.log"',
+    'wait "$browser"; status=$?',
+    // The watcher still there means the browser ended by itself: say why.
+    'if kill "$watcher" 2>/dev/null && [ "$status" != 0 ]; then tail -n 20 "$profile.log" >&2; fi',
+    // Let go of the host's pipes: whoever reads the host's output is not kept waiting.
+    'exec 0</dev/null 2>/dev/null 3<&-',
+    // The browser's helper processes may still write into the profile for a moment.
+    'for _ in 1 2 3 4 5; do rm -rf "$profile" "$profile.log"; sleep 1; [ -e "$profile" ] || break; done',
 ].join('\n');
 
 function chromiumPath() {
