@@ -14,9 +14,13 @@ TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 JOBS="$(nproc)"
 
 # fonts-wqy-microhei: a Chinese font, without which Wine draws the
-# launcher's texts as empty boxes.
+# launcher's texts as empty boxes. chromium: the page host's browser.
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686 libz-mingw-w64-dev xvfb aria2 p7zip-full
-          cmake make dpkg-dev locales googletest python3 fonts-wqy-microhei)
+          cmake make dpkg-dev locales googletest python3 fonts-wqy-microhei chromium)
+# Node.js and npm run the page host; a node that is already installed (maybe
+# newer than Debian's, with its own npm) stays as it is.
+command -v node >/dev/null 2>&1 || PACKAGES+=(nodejs)
+command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)
 
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
@@ -97,7 +101,19 @@ make_locale() {
     localedef -i zh_CN -f UTF-8 "$DEPS/locale/zh_CN.UTF-8" 2>/dev/null || [ -f "$DEPS/locale/zh_CN.UTF-8/LC_CTYPE" ]
 }
 
+# The stand-in page's libraries and the page host's DevTools client, as the
+# lock file pins them; again only when the lock file changed.
+install_node_modules() {
+    local dir="$ROOT/stand-ins" stamp="$ROOT/stand-ins/node_modules/.quillmere-lock"
+    cmp -s "$dir/package-lock.json" "$stamp" 2>/dev/null && return 0
+    log "installing the npm packages of stand-ins/"
+    (cd "$dir" && npm ci --no-audit --no-fund --ignore-scripts >"$DEPS/npm-ci.log" 2>&1) \
+        || { tail -20 "$DEPS/npm-ci.log"; exit 1; }
+    cp "$dir/package-lock.json" "$stamp"
+}
+
 install_packages
+install_node_modules
 make_locale
 cross_build json-c "$(source_dir json-c json-c)" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC_LIBS=ON -DBUILD_TESTING=OFF -DDISABLE_WERROR=ON -DBUILD_APPS=OFF

@@ -12,11 +12,10 @@
 //
 // Without @VIEW a command goes to the newest control view that still has its
 // window. Callbacks always run on the thread that made the view.
-#include "standin.h"
-
 #include <winsock2.h>
 
 #include <commdlg.h>
+#include "standin.h"
 
 #include <sstream>
 #include <thread>
@@ -63,15 +62,7 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
         in >> level;
         text = Rest(in);
         work = [&]() {
-            view->lastConsole = text;
-            if (view->callbacks.console) {
-                ScopedEngineString message(text), source("stand-in://console"), stack("");
-                view->callbacks.console(view->handle, view->callbacks.consoleParam, level, message.handle(),
-                                        source.handle(), 1, stack.handle());
-                Log("console " + std::to_string(view->handle) + " delivered");
-            } else {
-                Log("console " + std::to_string(view->handle) + " no-callback");
-            }
+            DeliverConsole(*view, level, text, "stand-in://console", 1);
             RepaintView(*view);
         };
     } else if (command == "alert") {
@@ -230,31 +221,15 @@ std::string HandleControlCommand(const std::string& line) {
 namespace {
 
 void ServeConnection(SOCKET connection) {
-    std::string pending;
-    char buffer[4096];
-    for (;;) {
-        int got = recv(connection, buffer, sizeof buffer, 0);
-        if (got <= 0) return;
-        pending.append(buffer, got);
-        size_t newline;
-        while ((newline = pending.find('\n')) != std::string::npos) {
-            std::string line = pending.substr(0, newline);
-            pending.erase(0, newline + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            std::string reply;
-            try {
-                reply = HandleControlCommand(line) + "\n.\n";
-            } catch (...) {
-                reply = "ERR internal\n.\n";
-            }
-            size_t sent = 0;
-            while (sent < reply.size()) {
-                int n = send(connection, reply.data() + sent, (int)(reply.size() - sent), 0);
-                if (n <= 0) return;
-                sent += n;
-            }
+    ReadLines(connection, [connection](const std::string& line) {
+        std::string reply;
+        try {
+            reply = HandleControlCommand(line) + "\n.\n";
+        } catch (...) {
+            reply = "ERR internal\n.\n";
         }
-    }
+        return SendAll(connection, reply);
+    });
 }
 
 void ServeChannel(SOCKET listener) {
@@ -272,18 +247,11 @@ void StartControlChannel() {
     static bool started = false;
     if (started) return;
     started = true;
-    char portText[16] = {};
-    if (!GetEnvironmentVariableA(ENGINE_CONTROL_PORT_VARIABLE, portText, sizeof portText)) return;
-    int port = atoi(portText);
-    if (port <= 0 || port > 65535) return;
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
+    int port = PortFromEnvironment(ENGINE_CONTROL_PORT_VARIABLE);
+    if (!port) return;
     SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (listener == INVALID_SOCKET) return;
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons((u_short)port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = LoopbackAddress(port);
     if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 4) != 0) {
         Log("control channel: port " + std::to_string(port) + " unavailable");
         closesocket(listener);

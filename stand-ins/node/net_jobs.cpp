@@ -90,6 +90,7 @@ Response FetchHttp(const std::string& url, const std::string& userAgent) {
     }
     DWORD status = 0, statusSize = sizeof status;
     HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &statusSize, nullptr);
+    response.status = (int)status;
     response.ok = status > 0 && status < 400;
     if (!response.ok) response.failure = "HTTP " + std::to_string(status);
     return response;
@@ -106,6 +107,7 @@ Response FetchFile(const std::string& path) {
     content << file.rdbuf();
     response.body = content.str();
     response.ok = true;
+    response.status = 200;
     return response;
 }
 
@@ -123,7 +125,10 @@ Response Fetch(const std::string& url, const std::string& userAgent) {
     if (url.rfind("file://", 0) == 0) return FetchFile(FilePathOfUrl(url));
     if (url.size() > 2 && url[1] == ':' && (url[2] == '\\' || url[2] == '/')) return FetchFile(url);
     Response response;
-    if (url == "about:blank") response.ok = true;
+    if (url == "about:blank") {
+        response.ok = true;
+        response.status = 200;
+    }
     else response.failure = "unsupported URL";
     return response;
 }
@@ -150,6 +155,7 @@ Response RunJob(View& view, const std::string& url) {
         if (job.dataSet) {
             Log("served " + std::to_string(id) + " from data, " + std::to_string(job.data.size()) + " bytes");
             response.ok = true;
+            response.status = 200;
             response.body = job.data;
         } else {
             Log("cancelled " + std::to_string(id));

@@ -2,6 +2,7 @@
 // thread that made the view, as a real engine's loads do; the callbacks then
 // fire in the engine's order: navigation, URL changed, the page request,
 // title, one request per src=/href= resource, document ready, loading finish.
+// With a page host the browser makes the requests and reports the rest.
 #include "standin.h"
 
 #include <algorithm>
@@ -94,7 +95,54 @@ void FireDocumentReady(View& view) {
         view.callbacks.documentReady(view.handle, view.callbacks.documentReadyParam, kMainFrame);
 }
 
+// The page host sizes the browser page like the view window.
+std::string HostedSize(const View& view, int index) {
+    RECT area = {0, 0, 0, 0};
+    if (view.window) GetClientRect(view.window, &area);
+    int size = index == 0 ? area.right : area.bottom;
+    return std::to_string(size > 0 ? size : index == 0 ? 1280 : 720);
+}
+
+// Hands the load to the page host; its requests and events come back later. False without a host.
+bool LoadInHost(View& view, const char* kind, const std::string& what) {
+    if (!PageHostConnected()) return false;
+    view.hosted = true;
+    view.hostedLoadUrl = std::string(kind) == "load" ? what : "about:blank";
+    PageHostSend({kind, std::to_string(view.handle), HostedSize(view, 0), HostedSize(view, 1), what});
+    return true;
+}
+
 }  // namespace
+
+void ResizeHostedPage(View& view) {
+    if (view.hosted)
+        PageHostSend({"resize", std::to_string(view.handle), HostedSize(view, 0), HostedSize(view, 1)});
+}
+
+void DeliverConsole(View& view, int level, const std::string& text, const std::string& source, int line) {
+    view.lastConsole = text;
+    if (!view.callbacks.console) {
+        Log("console " + std::to_string(view.handle) + " no-callback");
+        return;
+    }
+    ScopedEngineString message(text), sourceName(source), stack("");
+    view.callbacks.console(view.handle, view.callbacks.consoleParam, level, message.handle(), sourceName.handle(),
+                           line, stack.handle());
+    Log("console " + std::to_string(view.handle) + " delivered");
+}
+
+void ReportHostedTitle(View& view, const std::string& title) {
+    view.title = title.empty() ? view.url : title;
+    FireTitle(view);
+}
+
+void ReportHostedDocumentReady(View& view) { FireDocumentReady(view); }
+
+void FinishHostedLoad(View& view, bool ok, const std::string& detail) {
+    if (!ok) Log("load failed " + std::to_string(view.handle) + " " + LogText(detail));
+    FireLoadingFinish(view, view.hostedLoadUrl, ok ? WKE_LOADING_SUCCEEDED : WKE_LOADING_FAILED, ok ? "" : detail);
+    if (ok) Log("loaded " + std::to_string(view.handle) + " " + LogText(view.hostedLoadUrl));
+}
 
 void QueueLoad(wkeWebView handle, const std::string& url, int navigationType) {
     std::shared_ptr<View> view = FindView(handle);
@@ -135,6 +183,7 @@ void RunLoad(View& view, const std::string& url, int navigationType) {
         ScopedEngineString urlString(url);
         view.callbacks.urlChanged(view.handle, view.callbacks.urlChangedParam, kMainFrame, urlString.handle());
     }
+    if (LoadInHost(view, "load", url)) return;
     Response page = RunJob(view, url);
     if (!page.ok) {
         Log("load failed " + std::to_string(view.handle) + " " + LogText(page.failure));
@@ -159,6 +208,7 @@ void RunLoad(View& view, const std::string& url, int navigationType) {
 
 void RunHtml(View& view, const std::string& html) {
     Log("html " + std::to_string(view.handle) + " " + LogText(html));
+    if (LoadInHost(view, "html", html)) return;
     view.title = ExtractTitle(html);
     FireTitle(view);
     FireDocumentReady(view);

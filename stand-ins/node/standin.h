@@ -8,8 +8,11 @@
 
 #include "webview/engine_boundary.h"
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -90,6 +93,14 @@ struct View {
     std::string lastConsole;  // UTF-8
     std::string favicon;      // body of the page's ".ico" resource, if any
     std::vector<std::pair<std::string, int>> pendingLoads;  // URL, navigation type; "\x01" + HTML for HTML
+    // With a page host: the page lives in the host's browser, and the view
+    // shows the browser's last frame (written by the host's reader thread).
+    bool hosted = false;
+    std::string hostedLoadUrl;
+    std::mutex frameMutex;
+    int frameWidth = 0, frameHeight = 0;
+    std::vector<uint32_t> framePixels;  // top-down, 0xXXRRGGBB
+    std::atomic<bool> repaintQueued{false};
 };
 
 // The view of a handle, or null when there is none (never for handle 0).
@@ -119,6 +130,7 @@ void RunQueuedLoads(wkeWebView handle);
 // --- network jobs (net_jobs.cpp) ---
 struct Response {
     bool ok = false;
+    int status = 0;  // the HTTP status; 200 for files and set data; 0 when nothing answered
     std::string body;
     std::vector<std::pair<std::string, std::string>> headers;
     std::string failure;
@@ -127,6 +139,27 @@ struct Response {
 Response RunJob(View& view, const std::string& url);
 // Fetches a URL over HTTP or from a file, without any callback.
 Response Fetch(const std::string& url, const std::string& userAgent);
+
+// Callbacks of loads the page host carries out (page_loader.cpp), on the view's thread.
+void DeliverConsole(View& view, int level, const std::string& text, const std::string& source, int line);
+void ReportHostedTitle(View& view, const std::string& title);
+void ReportHostedDocumentReady(View& view);
+void FinishHostedLoad(View& view, bool ok, const std::string& detail);
+void ResizeHostedPage(View& view);
+
+// --- page host (page_host.cpp, page_frames.cpp, page_input.cpp) ---
+// Connects on the first call when QM_PAGE_HOST_PORT is set; false without a host.
+bool PageHostConnected();
+// One message of the host's line protocol.
+void PageHostSend(const std::vector<std::string>& fields);
+// Runs the script in the view's page; the text form of its value ("undefined" when there is none).
+std::string PageHostEvaluate(wkeWebView view, const std::string& script);
+// Decodes a browser frame into the view and has the view's thread repaint it.
+void ShowFrame(const std::shared_ptr<View>& view, const std::string& jpeg);
+// Draws the view's last frame; false when it has none.
+bool DrawFrame(HDC dc, const RECT& area, View& view);
+// Hands an input message of a hosted view's window to its page.
+void ForwardInput(View& view, UINT message, WPARAM wParam, LPARAM lParam);
 
 // --- scripts (scripts.cpp) ---
 void SetScriptRule(const std::string& pattern, const std::string& answer);
@@ -137,6 +170,17 @@ void ClearScriptRules();
 void StartControlChannel();
 std::string HandleControlCommand(const std::string& line);
 
+// --- loopback lines (socket_lines.cpp); include <winsock2.h> before this header to use them ---
+#ifdef _WINSOCK2API_
+// The port a variable names, with Winsock started; 0 when it is unset or no port.
+int PortFromEnvironment(const char* variable);
+sockaddr_in LoopbackAddress(int port);
+// Calls onLine with every line (without its line end) until the connection
+// ends or onLine answers false.
+void ReadLines(SOCKET connection, const std::function<bool(const std::string&)>& onLine);
+bool SendAll(SOCKET connection, const std::string& bytes);
+#endif
+
 // --- input (control_input.cpp) ---
 // Clicks the left button count times at the window's client point x, y through
 // the system's input queue (SendInput), as a user's mouse would.
@@ -145,3 +189,4 @@ bool SendRealClicks(HWND window, int x, int y, int count);
 }  // namespace standin
 
 #define ENGINE_CONTROL_PORT_VARIABLE "QM_NODE_CONTROL_PORT"
+#define PAGE_HOST_PORT_VARIABLE "QM_PAGE_HOST_PORT"

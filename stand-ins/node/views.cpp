@@ -57,7 +57,8 @@ const char* InputMessageName(UINT message) {
     }
 }
 
-void DrawContent(HDC dc, const RECT& area, const View& view) {
+void DrawContent(HDC dc, const RECT& area, View& view) {
+    if (DrawFrame(dc, area, view)) return;
     HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     FillRect(dc, &area, white);
     std::wstring text = L"URL: " + Utf8ToWide(view.url) + L"\nTitle: " + Utf8ToWide(view.title) +
@@ -72,6 +73,7 @@ void DrawContent(HDC dc, const RECT& area, const View& view) {
 LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     View* view = ViewOfWindow(window);
     if (!view) return DefWindowProcW(window, message, wParam, lParam);
+    if (view->hosted) ForwardInput(*view, message, wParam, lParam);
     if (const char* name = InputMessageName(message)) {
         Log(std::string("input ") + name + " " + std::to_string(view->handle) + " " + std::to_string(wParam) + " " +
             std::to_string((short)LOWORD(lParam)) + " " + std::to_string((short)HIWORD(lParam)));
@@ -90,6 +92,9 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         case WM_ERASEBKGND:
             return 1;
+        case WM_SIZE:
+            ResizeHostedPage(*view);
+            break;
         case WM_CLOSE: {
             bool close = true;
             if (view->callbacks.closing) close = view->callbacks.closing(view->handle, view->callbacks.closingParam);
@@ -102,6 +107,7 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             Log("destroyed " + std::to_string(view->handle));
             if (view->callbacks.destroy) view->callbacks.destroy(view->handle, view->callbacks.destroyParam);
             view->window = nullptr;
+            if (view->hosted) PageHostSend({"close", std::to_string(view->handle)});
             RemovePropW(window, kViewProperty);
             return DefWindowProcW(window, message, wParam, lParam);
     }

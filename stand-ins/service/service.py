@@ -36,6 +36,20 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 API = "/v1/fivemclient/"
 CLIENT_VERSION = "100"
 HOLD_LIMIT_SECONDS = 120
+STAND_INS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+LAUNCHER_PAGE = "/fivem/launcher/"
+# The launcher page's own files and the libraries it uses, from the npm
+# packages that tools/setup.sh installs below stand-ins/.
+LAUNCHER_PAGE_FILES = {
+    "": ("page/index.html", "text/html; charset=utf-8"),
+    "index.html": ("page/index.html", "text/html; charset=utf-8"),
+    "launcher.css": ("page/launcher.css", "text/css; charset=utf-8"),
+    "launcher.js": ("page/launcher.js", "text/javascript; charset=utf-8"),
+    "vendor/jquery.min.js": ("node_modules/jquery/dist/jquery.min.js", "text/javascript; charset=utf-8"),
+    "vendor/sweetalert2.min.js": ("node_modules/sweetalert2/dist/sweetalert2.min.js",
+                                  "text/javascript; charset=utf-8"),
+    "vendor/sweetalert2.min.css": ("node_modules/sweetalert2/dist/sweetalert2.min.css", "text/css; charset=utf-8"),
+}
 RANGE = re.compile(r"bytes=(\d*)-(\d*)")
 
 
@@ -83,6 +97,22 @@ def send_file_range(handler, full, content_type, chunk_bytes=1 << 16):
             except (BrokenPipeError, ConnectionResetError):
                 return
             left -= len(chunk)
+
+
+def send_launcher_page(handler, path):
+    """Answers a request below LAUNCHER_PAGE with the launcher page's files;
+    False for any other path or a file the page does not have."""
+    if not path.startswith(LAUNCHER_PAGE):
+        return False
+    entry = LAUNCHER_PAGE_FILES.get(path[len(LAUNCHER_PAGE):])
+    if not entry:
+        return False
+    full = os.path.join(STAND_INS, entry[0])
+    if not os.path.isfile(full):
+        handler.send_body(500, ("%s is missing: run tools/setup.sh" % entry[0]).encode())
+        return True
+    send_file_range(handler, full, entry[1])
+    return True
 
 
 def default_answers(base):
@@ -187,7 +217,7 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(status, b"")
         elif answer is not None:
             self.send_body(200, answer)
-        else:
+        elif not send_launcher_page(self, url.path):
             self.send_file(url.path)
 
     def send_file(self, path):
@@ -250,18 +280,21 @@ def main():
     parser.add_argument("--root", default=".", help="folder served below /")
     parser.add_argument("--content", metavar="BIN_DIR", help="write the default content from BIN_DIR first")
     parser.add_argument("--pid-file", help="file to write this process's id into once it listens")
+    parser.add_argument("--info-file", help='file to write "PORT PID" into once it listens (for --port 0)')
     parser.add_argument("--max-seconds", type=float, default=0, help="end after this long (0: never)")
     args = parser.parse_args()
     if args.content:
         write_default_content(os.path.abspath(args.root), args.content)
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
-    server.state = State("http://127.0.0.1:%d" % args.port, os.path.abspath(args.root))
-    print("service: listening on 127.0.0.1:%d, serving %s" % (args.port, server.state.root), flush=True)
-    if args.pid_file:
-        with open(args.pid_file + ".tmp", "w") as f:
-            f.write("%d\n" % os.getpid())
-        os.replace(args.pid_file + ".tmp", args.pid_file)
+    port = server.server_address[1]
+    server.state = State("http://127.0.0.1:%d" % port, os.path.abspath(args.root))
+    print("service: listening on 127.0.0.1:%d, serving %s" % (port, server.state.root), flush=True)
+    for path, text in ((args.pid_file, "%d\n" % os.getpid()), (args.info_file, "%d %d\n" % (port, os.getpid()))):
+        if path:
+            with open(path + ".tmp", "w") as f:
+                f.write(text)
+            os.replace(path + ".tmp", path)
     if args.max_seconds > 0:
         def stop_later():
             time.sleep(args.max_seconds)

@@ -91,19 +91,20 @@ void ForgetPidFile(const std::string& path) {
     PidFiles().erase(path);
 }
 
-bool StartPythonScript(const std::string& scriptAndArguments, const std::string& folder) {
+bool StartSourceScript(const std::string& interpreter, const std::string& scriptAndArguments,
+                       const std::string& folder) {
     const char* source = getenv("QM_SOURCE_DIR");
     if (!source) return false;
-    return RunCommandLine("Z:\\usr\\bin\\python3 " + std::string(source) + "/" + scriptAndArguments, SW_HIDE, false,
-                          folder);
+    return RunCommandLine("Z:\\usr\\bin\\" + interpreter + " " + std::string(source) + "/" + scriptAndArguments, SW_HIDE,
+                          false, folder);
 }
 
 ScriptServer::ScriptServer(const std::string& scriptAndArguments, const std::string& folder,
-                           const std::string& infoName) {
+                           const std::string& infoName, const std::string& interpreter, DWORD startLimitMs) {
     std::string info = folder + "\\" + infoName;
     DeleteFileA(info.c_str());
-    if (!StartPythonScript(scriptAndArguments, folder)) return;
-    WaitFor([&] { return !ReadFileBytes(info).empty(); }, 10000);
+    if (!StartSourceScript(interpreter, scriptAndArguments, folder)) return;
+    WaitFor([&] { return !ReadFileBytes(info).empty(); }, startLimitMs);
     std::string text = ReadFileBytes(info);
     port_ = atoi(text.c_str());
     size_t blank = text.find(' ');

@@ -5,6 +5,8 @@
 // so they are ended by pid and their effect is polled for.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace testsupport {
@@ -17,10 +19,14 @@ bool WaitForPortClosed(int port, unsigned long timeoutMs);
 // kill -9; does nothing for pids below 2.
 void KillUnixProcess(int pid);
 
-// Starts "python3 SOURCE/scriptAndArguments" (a path relative to the source
-// tree, then its arguments) in folder, without waiting. False when the
-// source tree is unknown or the start failed.
-bool StartPythonScript(const std::string& scriptAndArguments, const std::string& folder);
+// Starts "INTERPRETER SOURCE/scriptAndArguments" (a program of /usr/bin, a
+// path relative to the source tree, then its arguments) in folder, without
+// waiting. False when the source tree is unknown or the start failed.
+bool StartSourceScript(const std::string& interpreter, const std::string& scriptAndArguments,
+                       const std::string& folder);
+inline bool StartPythonScript(const std::string& scriptAndArguments, const std::string& folder) {
+    return StartSourceScript("python3", scriptAndArguments, folder);
+}
 
 // Ends pid if the test program has to be ended before it could (see
 // OnTestProgramAbort); Forget when it was ended the normal way.
@@ -32,10 +38,11 @@ void EndAtAbortFromPidFile(const std::string& path);
 void ForgetPidFile(const std::string& path);
 
 // A helper server that writes "PORT PID" into infoName inside folder once
-// it listens. Killed when the object goes away.
+// it listens (within startLimitMs). Killed when the object goes away.
 class ScriptServer {
 public:
-    ScriptServer(const std::string& scriptAndArguments, const std::string& folder, const std::string& infoName);
+    ScriptServer(const std::string& scriptAndArguments, const std::string& folder, const std::string& infoName,
+                 const std::string& interpreter = "python3", DWORD startLimitMs = 10000);
     ~ScriptServer();
     ScriptServer(const ScriptServer&) = delete;
     ScriptServer& operator=(const ScriptServer&) = delete;

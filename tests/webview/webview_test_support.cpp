@@ -1,5 +1,6 @@
 #include "webview_test_support.h"
 
+#include "support/line_channel.h"
 #include "utilities/busy_delay.h"
 #include "utilities/text_codepage.h"
 
@@ -53,38 +54,6 @@ SOCKET ListenOnLoopback(int& port) {
     return listener;
 }
 
-std::vector<std::string> Exchange(int port, const std::string& line) {
-    std::vector<std::string> lines;
-    SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons((u_short)port);
-    DWORD timeout = 20000;
-    setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-    if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        closesocket(connection);
-        return {"ERR no channel"};
-    }
-    std::string request = line + "\n";
-    send(connection, request.data(), (int)request.size(), 0);
-    std::string reply;
-    char buffer[4096];
-    while (reply.size() < 2 || (reply.compare(reply.size() - 2, 2, ".\n") != 0)) {
-        int got = recv(connection, buffer, sizeof buffer, 0);
-        if (got <= 0) break;
-        reply.append(buffer, got);
-    }
-    closesocket(connection);
-    std::istringstream in(reply);
-    std::string entry;
-    while (std::getline(in, entry)) {
-        if (entry == ".") break;
-        lines.push_back(entry);
-    }
-    return lines;
-}
-
 }  // namespace
 
 EngineChannel& EngineChannel::Get() {
@@ -98,14 +67,14 @@ EngineChannel::EngineChannel() {
     SetEnvironmentVariableA("QM_NODE_CONTROL_PORT", std::to_string(port_).c_str());
 }
 
-std::vector<std::string> EngineChannel::SendWithoutPumping(const std::string& line) { return Exchange(port_, line); }
+std::vector<std::string> EngineChannel::SendWithoutPumping(const std::string& line) { return testsupport::ExchangeLine(port_, line); }
 
 std::vector<std::string> EngineChannel::Send(const std::string& line) {
     std::atomic<bool> done(false);
     std::vector<std::string> lines;
     int port = port_;
     std::thread worker([&]() {
-        lines = Exchange(port, line);
+        lines = testsupport::ExchangeLine(port, line);
         done = true;
     });
     PumpUntil([&]() { return done.load(); }, 30000);
