@@ -200,9 +200,15 @@ TEST(JsonParser, LongNumbersReadToTheNearestValue) {
     for (const Case& c : cases) {
         JsonValue value = ElementOf(c.text);
         ASSERT_EQ(value.kind, c.kind) << c.name;
-        if (c.kind == JsonValue::Double) EXPECT_EQ(value.number, c.value) << c.name;
-        if (c.kind == JsonValue::Long) EXPECT_EQ(static_cast<double>(value.longInteger), c.value) << c.name;
-        if (c.kind == JsonValue::Integer) EXPECT_EQ(value.integer, c.value) << c.name;
+        if (c.kind == JsonValue::Double) {
+            EXPECT_EQ(value.number, c.value) << c.name;
+        }
+        if (c.kind == JsonValue::Long) {
+            EXPECT_EQ(static_cast<double>(value.longInteger), c.value) << c.name;
+        }
+        if (c.kind == JsonValue::Integer) {
+            EXPECT_EQ(value.integer, c.value) << c.name;
+        }
     }
     EXPECT_EQ(Reprinted("[-0." + zeros + "]"), "[-0.000000]");
     EXPECT_EQ(ElementOf("-" + nines).longInteger, std::numeric_limits<int64_t>::min());

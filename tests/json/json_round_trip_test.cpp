@@ -102,7 +102,9 @@ TEST(JsonRoundTrip, TextsEndingInALeadByteReadBack) {
         JSON document;
         ASSERT_TRUE(document.parse(c.text)) << c.text;
         ASSERT_TRUE(document.KeyExists(c.key)) << c.text;
-        if (!c.value.empty()) EXPECT_EQ(Hex(document.GetProperty(c.key).text), Hex(c.value)) << c.text;
+        if (!c.value.empty()) {
+            EXPECT_EQ(Hex(document.GetProperty(c.key).text), Hex(c.value)) << c.text;
+        }
         const std::string printed = document.toString();
         EXPECT_EQ(Hex(Reprinted(printed)), Hex(printed)) << c.text;
         JSON reread;
