@@ -17,6 +17,10 @@ bool WaitForPortClosed(int port, unsigned long timeoutMs);
 // kill -9; does nothing for pids below 2.
 void KillUnixProcess(int pid);
 
+// Waits until the process pid has ended (gone, or a zombie that nobody
+// reaped: its sockets are closed either way); false after timeoutMs.
+bool WaitForUnixProcessEnd(int pid, unsigned long timeoutMs);
+
 // Starts "python3 SOURCE/scriptAndArguments" (a path relative to the source
 // tree, then its arguments) in folder, without waiting. False when the
 // source tree is unknown or the start failed.
