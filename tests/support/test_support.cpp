@@ -118,6 +118,19 @@ bool ServiceUntil(const std::function<bool()>& condition, int timeoutMs) {
     return condition();
 }
 
+bool ServicePostedMessages(int timeoutMs) {
+    // Posted messages are taken in the order they came: once a marker posted
+    // now has been taken, everything posted before it has been dispatched.
+    static const UINT marker = RegisterWindowMessageA("Quillmere.TestQueueMarker");
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its queue
+    if (!PostThreadMessageA(GetCurrentThreadId(), marker, 0, 0)) return false;
+    return ServiceUntil([] {
+        MSG pending;
+        return !PeekMessageA(&pending, reinterpret_cast<HWND>(-1), marker, marker, PM_NOREMOVE);
+    }, timeoutMs);
+}
+
 void DiscardPendingMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

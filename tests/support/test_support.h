@@ -62,6 +62,10 @@ void WhileServicing(const std::function<void()>& work);
 // 10 ms of busy delay; false when it still does not hold after timeoutMs.
 bool ServiceUntil(const std::function<bool()>& condition, int timeoutMs);
 
+// Keeps this thread's windows serviced until every message posted to this
+// thread before the call has been dispatched; false after timeoutMs.
+bool ServicePostedMessages(int timeoutMs = 5000);
+
 // Drops every message waiting for this thread, a quit request included, so
 // that one test leaves nothing for the next.
 void DiscardPendingMessages();
