@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include <atomic>
-#include <thread>
 
+#include "support/test_support.h"
 #include "utilities/busy_delay.h"
 
 namespace {
@@ -44,32 +44,15 @@ TEST(BusyDelay, LeavesAQuitRequestForTheMessageLoop) {
 
 // The flow's worker waits this way for the user's click and for an unpack.
 TEST(BusyWaitUntil, WakesAtOnceForAFlagSetWithAWakeFromAnotherThread) {
-    // Each round the setter waits until the waiter has looked and found
-    // nothing, then sets the flag and wakes it. A lost wake leaves the
-    // waiter asleep for its whole 250 ms fallback, every round; a working one
-    // needs a thread switch. Half the fallback per round, on average, is a
-    // margin that no busy machine uses up, while a lost wake always does.
+    // Half the 250 ms fallback per round, on average, is a margin no busy
+    // machine uses up, while a lost wake always does.
     const int rounds = 8;
-    std::atomic<bool> sawNothing{false}, flag{false};
-    std::thread setter([&] {
-        for (int round = 0; round < rounds; ++round) {
-            while (!sawNothing.exchange(false)) Sleep(1);
-            flag = true;
-            WakeBusyWaits();
-        }
-    });
     ULONGLONG cpuBefore = ThreadCpuMilliseconds();
-    DWORD start = GetTickCount();
-    for (int round = 0; round < rounds; ++round) {
-        BusyWaitUntil([&] {
-            if (flag.exchange(false)) return true;
-            sawNothing = true;
-            return false;
-        });
-    }
-    DWORD elapsed = GetTickCount() - start;
-    setter.join();
-    EXPECT_LT(elapsed, (DWORD)(rounds * 250 / 2));
+    unsigned long elapsed = testsupport::TimeWokenBusyWaits(rounds, [](std::atomic<bool>& flag) {
+        flag = true;
+        WakeBusyWaits();
+    });
+    EXPECT_LT(elapsed, rounds * 250ul / 2);
     EXPECT_LT(ThreadCpuMilliseconds() - cpuBefore, 100u);
 }
 
