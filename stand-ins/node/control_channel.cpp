@@ -3,7 +3,7 @@
 // "OK ..." or "ERR ...", possibly followed by more lines, and ends with a
 // line holding a single ".".
 //
-//   log | clearlog | views | failcreate | jsrule PATTERN<TAB>ANSWER | jsclear
+//   log | clearlog | views | failcreate | forgetinit | jsrule PATTERN<TAB>ANSWER | jsclear
 //   [@VIEW] console LEVEL TEXT | alert TEXT | confirm TEXT | prompt TEXT<TAB>DEFAULT
 //   [@VIEW] navigate URL | newwindow URL [X Y W H] | download URL | mouseover URL
 //   [@VIEW] send MESSAGE WPARAM LPARAM | click X Y | dblclick X Y | close | state
@@ -196,6 +196,10 @@ std::string HandleControlCommand(const std::string& line) {
     }
     if (command == "failcreate") {
         FailNextViewCreation();
+        return "OK";
+    }
+    if (command == "forgetinit") {
+        ForgetInitialisation();
         return "OK";
     }
     if (command == "jsrule") {

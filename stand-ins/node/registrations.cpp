@@ -2,14 +2,19 @@
 // was registered, which is how the library unbinds a view it is leaving.
 #include "standin.h"
 
+#include <atomic>
+
 using namespace standin;
 
 namespace {
-bool initialized = false;
+// Forgotten from the control channel's thread.
+std::atomic<bool> initialized{false};
 }
 
+void standin::ForgetInitialisation() { initialized = false; }
+
 extern "C" bool WKE_CALL wkeIsInitialize() {
-    Log(std::string("wkeIsInitialize ") + (initialized ? "1" : "0"));
+    Log(std::string("wkeIsInitialize ") + (initialized.load() ? "1" : "0"));
     return initialized;
 }
 

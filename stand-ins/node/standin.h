@@ -113,6 +113,9 @@ bool RunOnViewThread(const std::shared_ptr<View>& view, const std::function<void
 void PostToViewThread(const std::shared_ptr<View>& view, std::function<void()> work);
 // Makes the next wkeCreateWebWindow fail, as an engine short of resources would.
 void FailNextViewCreation();
+// From now on the engine reports itself not initialised, as a fresh process
+// would, until the next wkeInitializeEx.
+void ForgetInitialisation();
 // Draws the view's text into its window and reports the change to the paint callback.
 void RepaintView(View& view);
 

@@ -36,8 +36,8 @@ public:
     // How often the stand-in daemon was started from this folder.
     int StartCount() const;
 
-    // Shutdown and force shutdown, then waits for the port to close; kills
-    // the daemon when it does not. True when it went away by itself.
+    // Shutdown and force shutdown, then waits for the port to close and the
+    // daemon to end; kills it when it does not. True when it went away by itself.
     bool StopDaemon();
 
     // The bound lists and socket.
@@ -48,6 +48,9 @@ public:
     void Bind(const std::string& secret);
 
 private:
+    int DaemonPid() const;
+    bool WaitForDaemonEnd(unsigned long timeoutMs) const;
+
     testsupport::TempFolder temp_;
     std::string program_;
     std::string files_;

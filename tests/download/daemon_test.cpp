@@ -120,6 +120,9 @@ TEST_F(Daemon, WrongSecretGivesATopLevelErrorAndLeavesOutputAlone) {
     TestProgramFolder folder;
     ASSERT_TRUE(EnsureDownloadDaemon());
     folder.Bind("WrongSecret0123456789");
+    // The daemon answers a wrong secret on purpose late: one to two seconds
+    // (its one-second pause ends on its next once-a-second round), a little
+    // more on a busy machine. A request that gives up sooner reads nothing.
     JSON request = NewRpcRequest("aria2.getGlobalStat");
     std::string reply = Aria2PostRequest(request.toString());
     EXPECT_NE(reply.find("\"error\""), std::string::npos) << reply;

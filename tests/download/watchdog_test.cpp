@@ -2,7 +2,6 @@
 // reported speed the test chooses (the real daemon's speed cannot be set).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <windows.h>
 
 #include <atomic>
@@ -110,22 +109,21 @@ TEST_F(Watchdog, LeavesADownloadThatTheUserPausedAlone) {
 }
 
 TEST_F(Watchdog, ATickDuringTheRestartWaitIsSkipped) {
-    // A window timer that ticks the watchdog while the restart waits.
+    // A window timer that ticks the watchdog while the restart waits. Only
+    // that wait dispatches messages here, so every tick it counts is nested.
     HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     nestedTicks = 0;
-    SetTimer(window, 1, 100, TickFromTimer);
+    SetTimer(window, 1, 20, TickFromTimer);
     for (int i = 0; i < 5; ++i) Tick();
     auto [strikes, methods] = Tick();
     KillTimer(window, 1);
     DestroyWindow(window);
-    EXPECT_GE(nestedTicks, 3);  // timers kept running during the wait
+    // A second of waiting holds dozens of 20 ms ticks; one is proof enough.
+    EXPECT_GE(nestedTicks, 1) << "timers stopped during the wait";
     EXPECT_EQ(strikes, 0);
-    // One restart only: a nested tick must not pause or resume again.
-    EXPECT_EQ(std::count(methods.begin(), methods.end(), "aria2.pauseAll"), 1) << testing::PrintToString(methods);
-    EXPECT_EQ(std::count(methods.begin(), methods.end(), "aria2.unpauseAll"), 1) << testing::PrintToString(methods);
-    ASSERT_FALSE(methods.empty());
-    EXPECT_EQ(methods.back(), "aria2.unpauseAll");
+    // The nested ticks asked nothing: one restart and nothing else.
+    EXPECT_EQ(methods, kRestart);
 }
 
 TEST_F(Watchdog, WithNoDaemonEverySixthTickRestarts) {

@@ -265,4 +265,8 @@ LauncherKiller::~LauncherKiller() {
     }
 }
 
+bool ClickDialogUnit(DWORD pid, const UnitRect& unit) {
+    return driver::ClickAt(pid, kDialogTitle, unit.CentreX(), unit.CentreY());
+}
+
 }  // namespace e2e

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/driver_client.h"
+#include "e2e/e2e_texts.h"
 #include "support/linux_process.h"
 #include "support/test_support.h"
 
@@ -131,5 +132,8 @@ std::string StatusLine(DWORD pid);
 
 // True once the start-up flow has finished: the 1280x720 main window shows.
 bool FlowFinishes(DWORD pid, DWORD timeoutMs);
+
+// Clicks the centre of a unit of the package-choice dialog.
+bool ClickDialogUnit(DWORD pid, const UnitRect& unit);
 
 }  // namespace e2e

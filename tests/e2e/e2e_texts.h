@@ -44,15 +44,20 @@ constexpr char kPauseCaption[] = "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8";
 // "开始下载": the same button while the download is paused
 constexpr char kResumeCaption[] = "\xBF\xAA\xCA\xBC\xCF\xC2\xD4\xD8";
 
-// Centres of the package-choice dialog's units, in its client area.
-struct Point {
-    int x, y;
+// The package-choice dialog's units that a user clicks, where its layout
+// puts them in the client area (the dialog's own test checks that they are
+// there); a click goes to the centre.
+struct UnitRect {
+    int left, top, width, height;
+    constexpr int CentreX() const { return left + width / 2; }
+    constexpr int CentreY() const { return top + height / 2; }
 };
-constexpr Point kFullClientOption{80, 132};   // 按钮2, choice 2
-constexpr Point kUpdateOnlyOption{232, 132};  // 按钮3, choice 3
-constexpr Point kCustomOption{384, 132};      // 按钮5, choice 4
-constexpr Point kBackupServer{224 + 8, 352 + 12};  // 单选框2
-constexpr Point kConfirm{232, 416};           // 按钮4
-constexpr Point kCloseCross{439, 12};         // 按钮6 "×"
+constexpr UnitRect kFullClientOption{9, 81, 142, 102};    // 按钮2, choice 2
+constexpr UnitRect kUpdateOnlyOption{161, 81, 142, 102};  // 按钮3, choice 3
+constexpr UnitRect kCustomOption{313, 81, 142, 102};      // 按钮5, choice 4
+constexpr UnitRect kDefaultServer{16, 352, 16, 24};       // 单选框1
+constexpr UnitRect kBackupServer{224, 352, 16, 24};       // 单选框2
+constexpr UnitRect kConfirm{9, 393, 446, 46};             // 按钮4
+constexpr UnitRect kCloseCross{415, 1, 48, 23};           // 按钮6 "×"
 
 }  // namespace e2e

@@ -21,8 +21,8 @@ protected:
     // Chooses the full client in the dialog.
     bool StartAndChooseFullClient() {
         return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kDialogTitle, kStepMs) &&
-               driver::ClickAt(launcher.Pid(), kDialogTitle, kFullClientOption.x, kFullClientOption.y) &&
-               driver::ClickAt(launcher.Pid(), kDialogTitle, kConfirm.x, kConfirm.y);
+               ClickDialogUnit(launcher.Pid(), kFullClientOption) &&
+               ClickDialogUnit(launcher.Pid(), kConfirm);
     }
 
     // The download failure box, then the status line, then quitting.

@@ -75,8 +75,8 @@ TEST_F(FlowStatus, FetchingTheFullClientsAddressShowsItsLine) {
     const std::string path = std::string(kApi) + "download/nocache";
     ASSERT_TRUE(service.Hold(path));
     ASSERT_TRUE(launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kDialogTitle, kStepMs));
-    ASSERT_TRUE(driver::ClickAt(launcher.Pid(), kDialogTitle, kFullClientOption.x, kFullClientOption.y));
-    ASSERT_TRUE(driver::ClickAt(launcher.Pid(), kDialogTitle, kConfirm.x, kConfirm.y));
+    ASSERT_TRUE(ClickDialogUnit(launcher.Pid(), kFullClientOption));
+    ASSERT_TRUE(ClickDialogUnit(launcher.Pid(), kConfirm));
     EXPECT_EQ(StatusWhileHeld(path), kFetchingInfoLine);
 }
 

@@ -73,8 +73,8 @@ protected:
     // Chooses "我已有 FiveM" and waits for the file dialog.
     HWND ChooseCustomClient() {
         if (!launcher.Start(folder.Path()) || !driver::WaitForWindow(launcher.Pid(), kDialogTitle, kStepMs) ||
-            !driver::ClickAt(launcher.Pid(), kDialogTitle, kCustomOption.x, kCustomOption.y) ||
-            !driver::ClickAt(launcher.Pid(), kDialogTitle, kConfirm.x, kConfirm.y))
+            !ClickDialogUnit(launcher.Pid(), kCustomOption) ||
+            !ClickDialogUnit(launcher.Pid(), kConfirm))
             return nullptr;
         return WaitForFolderDialog(launcher.Pid());
     }

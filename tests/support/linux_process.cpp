@@ -64,6 +64,19 @@ bool WaitForPortClosed(int port, unsigned long timeoutMs) {
     return WaitFor([&] { return !PortAccepts(port); }, timeoutMs);
 }
 
+bool WaitForUnixProcessEnd(int pid, unsigned long timeoutMs) {
+    if (pid < 2) return true;
+    const std::string stat = "Z:\\proc\\" + std::to_string(pid) + "\\stat";
+    return WaitFor(
+        [&] {
+            // "PID (NAME) STATE ...": the name may hold blanks and brackets.
+            std::string text = ReadFileBytes(stat);
+            size_t close = text.rfind(')');
+            return close == std::string::npos || text.compare(close, 3, ") Z") == 0;
+        },
+        timeoutMs);
+}
+
 void KillUnixProcess(int pid) {
     if (pid > 1) RunCommandLine("Z:\\bin\\kill -9 " + std::to_string(pid), SW_HIDE);
 }

@@ -28,6 +28,10 @@ inline bool StartPythonScript(const std::string& scriptAndArguments, const std::
     return StartSourceScript("python3", scriptAndArguments, folder);
 }
 
+// Waits until the process pid has ended (gone, or a zombie that nobody
+// reaped: its sockets are closed either way); false after timeoutMs.
+bool WaitForUnixProcessEnd(int pid, unsigned long timeoutMs);
+
 // Ends pid if the test program has to be ended before it could (see
 // OnTestProgramAbort); Forget when it was ended the normal way.
 void EndAtAbort(int pid);

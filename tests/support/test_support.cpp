@@ -118,6 +118,40 @@ bool ServiceUntil(const std::function<bool()>& condition, int timeoutMs) {
     return condition();
 }
 
+unsigned long TimeWokenBusyWaits(int rounds, const std::function<void(std::atomic<bool>& flag)>& raise) {
+    std::atomic<bool> sawNothing{false}, flag{false};
+    std::thread raiser([&] {
+        for (int round = 0; round < rounds; ++round) {
+            while (!sawNothing.exchange(false)) Sleep(1);
+            raise(flag);
+        }
+    });
+    DWORD start = GetTickCount();
+    for (int round = 0; round < rounds; ++round) {
+        BusyWaitUntil([&] {
+            if (flag.exchange(false)) return true;
+            sawNothing = true;
+            return false;
+        });
+    }
+    DWORD elapsed = GetTickCount() - start;
+    raiser.join();
+    return elapsed;
+}
+
+bool ServicePostedMessages(int timeoutMs) {
+    // Posted messages are taken in the order they came: once a marker posted
+    // now has been taken, everything posted before it has been dispatched.
+    static const UINT marker = RegisterWindowMessageA("Quillmere.TestQueueMarker");
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its queue
+    if (!PostThreadMessageA(GetCurrentThreadId(), marker, 0, 0)) return false;
+    return ServiceUntil([] {
+        MSG pending;
+        return !PeekMessageA(&pending, reinterpret_cast<HWND>(-1), marker, marker, PM_NOREMOVE);
+    }, timeoutMs);
+}
+
 void DiscardPendingMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

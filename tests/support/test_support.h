@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -61,6 +62,17 @@ void WhileServicing(const std::function<void()>& work);
 // Keeps this thread's windows serviced until condition holds, checking every
 // 10 ms of busy delay; false when it still does not hold after timeoutMs.
 bool ServiceUntil(const std::function<bool()>& condition, int timeoutMs);
+
+// Times rounds of BusyWaitUntil on this thread. Each round, once the waiter
+// has looked and found its flag unset, another thread calls raise(flag),
+// which must get the flag set and the waiter woken (a wake, a message).
+// A lost wake leaves the waiter asleep for its whole 250 ms fallback, every
+// round; a working one needs a thread switch. Milliseconds of all rounds.
+unsigned long TimeWokenBusyWaits(int rounds, const std::function<void(std::atomic<bool>& flag)>& raise);
+
+// Keeps this thread's windows serviced until every message posted to this
+// thread before the call has been dispatched; false after timeoutMs.
+bool ServicePostedMessages(int timeoutMs = 5000);
 
 // Drops every message waiting for this thread, a quit request included, so
 // that one test leaves nothing for the next.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
 #include "support/test_support.h"
 #include "utilities/command_line.h"
 
@@ -14,12 +17,42 @@ TEST(RunCommandLine, WithWaitReturnsAfterTheProcessHasEnded) {
     EXPECT_EQ(testsupport::ReadFileBytes(done), "finished\r\n");
 }
 
-TEST(RunCommandLine, WithoutWaitStartsAndReturns) {
+TEST(RunCommandLine, WithoutWaitReturnsWhileTheProcessStillRuns) {
     TempFolder folder;
-    std::string done = folder.File("done.txt");
-    ASSERT_TRUE(RunCommandLine("cmd /c echo started> \"" + done + "\"", SW_HIDE, false));
-    testsupport::WaitFor([&] { return !testsupport::ReadFileBytes(done).empty(); }, 5000);
-    EXPECT_EQ(testsupport::ReadFileBytes(done), "started\r\n");
+    std::string ended = folder.File("ended.txt");
+    // The child reads a line from a pipe that is written only after the
+    // call has returned, so it cannot end before that.
+    std::string pipeName = "\\\\.\\pipe\\qm-command-line-" + std::to_string(GetCurrentProcessId());
+    HANDLE pipe = CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED,
+                                   PIPE_TYPE_BYTE | PIPE_WAIT, 1, 64, 64, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    std::atomic<bool> returned{false};
+    bool started = false;
+    std::thread caller([&] {
+        started = RunCommandLine("cmd /c set /p line= < " + pipeName + " & echo ended> \"" + ended + "\"", SW_HIDE,
+                                 false);
+        returned = true;
+    });
+    EXPECT_TRUE(testsupport::WaitFor([&] { return returned.load(); }, 10000)) << "the call waited for the process";
+
+    // The child opens the pipe, then gets its line and ends.
+    OVERLAPPED io{};
+    io.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD done = 0;
+    bool connected = ConnectNamedPipe(pipe, &io) || GetLastError() == ERROR_PIPE_CONNECTED ||
+                     (GetLastError() == ERROR_IO_PENDING && WaitForSingleObject(io.hEvent, 10000) == WAIT_OBJECT_0);
+    if (connected) {
+        ResetEvent(io.hEvent);
+        if (!WriteFile(pipe, "go\r\n", 4, nullptr, &io) && GetLastError() == ERROR_IO_PENDING)
+            GetOverlappedResult(pipe, &io, &done, TRUE);
+    }
+    CloseHandle(pipe);
+    CloseHandle(io.hEvent);
+    caller.join();
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(connected);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !testsupport::ReadFileBytes(ended).empty(); }, 10000));
+    EXPECT_EQ(testsupport::ReadFileBytes(ended), "ended\r\n");
 }
 
 TEST(RunCommandLine, ReportsAProgramThatCannotStart) {

@@ -84,9 +84,9 @@ protected:
                 std::string popup = channel.SendFirstLine(At("newwindow about:blank 10 10 200 150")).substr(3);
                 channel.ClearLog();
                 channel.Send("@" + popup + " close");
-                PumpMessages(50);
-                auto lines = channel.LogLinesStarting("closing " + popup);
-                if (lines.empty()) return "?";
+                std::vector<std::string> lines;
+                if (!PumpUntil([&] { return !(lines = channel.LogLinesStarting("closing " + popup)).empty(); }, 5000))
+                    return "?";
                 // Close an open popup for good, so it does not outlive the case.
                 if (lines[0].back() == '0') BindUnitEvent(20, unitId, kEventPopupClosing, nullptr);
                 channel.Send("@" + popup + " close");

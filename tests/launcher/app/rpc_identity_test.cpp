@@ -4,8 +4,12 @@
 
 #include <cctype>
 
+#include "download/engine_bindings.h"
+#include "download/rpc_request.h"
+#include "launcher/app/download_binding.h"
 #include "launcher/app/globals.h"
 #include "launcher/app/rpc_identity.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -52,16 +56,21 @@ TEST(TimestampText, NowHasThirteenDigits) {
     for (char c : text) EXPECT_TRUE(isdigit((unsigned char)c)) << text;
 }
 
-TEST(RpcIdentity, RequestIdIsTakenOnceAndSecretIsTheConstant) {
+TEST(RpcIdentity, RequestIdIsTakenOnceAndEveryRequestCarriesItAndTheSecret) {
     InitModuleGlobals();
-    std::string first = RpcRequestId;
-    EXPECT_EQ(first.size(), 13u);
-    Sleep(20);
-    // Later requests read the same global; nothing refreshes it.
-    EXPECT_EQ(RpcRequestId, first);
-
+    BindLauncherToDownloadEngine();
+    const std::string taken = RpcRequestId;
+    ASSERT_EQ(taken.size(), 13u);
     ASSERT_EQ(RpcSecret.size(), 120u);
     for (char c : RpcSecret) EXPECT_TRUE(isalnum((unsigned char)c)) << RpcSecret;
+
+    // Once the clock has moved on, a request made now still carries the
+    // stamp of the start.
+    ASSERT_TRUE(testsupport::WaitFor([&] { return UnixTimestampText(false) != taken; }, 5000));
+    std::string request = NewRpcRequest("aria2.getGlobalStat").toString();
+    EXPECT_NE(request.find("\"id\":\"" + taken + "\""), std::string::npos) << request;
+    EXPECT_NE(request.find("\"token:" + RpcSecret + "\""), std::string::npos) << request;
+    BindDownloadEngine(DownloadEngineBindings());
 }
 
 }  // namespace

@@ -235,7 +235,9 @@ TEST_F(UiLayer, TimerTicksAtItsIntervalAndZeroStopsIt) {
     fast->SetInterval(0);
     EXPECT_EQ(fast->Interval(), 0);
     int stoppedAt = fastTicks;
-    BusyDelay(200);
+    // Another timer at the same interval shows that ticks were due meanwhile.
+    off->SetInterval(10);
+    ASSERT_TRUE(ServiceUntil([&] { return offTicks >= 3; }, 5000));
     EXPECT_EQ(fastTicks, stoppedAt);
 }
 
@@ -251,8 +253,9 @@ DWORD WINAPI StopTimerFromWorker(void* p) {
 
 TEST_F(UiLayer, TimerIntervalSetByAWorkerStartsAndStopsIt) {
     Timer* off = window->FindTimer("off");
-    int ticks = 0;
+    int ticks = 0, referenceTicks = 0;
     off->Tick = [&] { ++ticks; };
+    window->FindTimer("fast")->Tick = [&] { ++referenceTicks; };
     HANDLE thread = CreateThread(nullptr, 0, StartTimerFromWorker, off, 0, nullptr);
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
@@ -261,9 +264,11 @@ TEST_F(UiLayer, TimerIntervalSetByAWorkerStartsAndStopsIt) {
     thread = CreateThread(nullptr, 0, StopTimerFromWorker, off, 0, nullptr);
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
-    BusyDelay(50);  // the stop request is processed
+    ASSERT_TRUE(testsupport::ServicePostedMessages());  // the stop request has run
     int stoppedAt = ticks;
-    BusyDelay(200);
+    // The other 10 ms timer shows that ticks were due meanwhile.
+    referenceTicks = 0;
+    ASSERT_TRUE(ServiceUntil([&] { return referenceTicks >= 3; }, 5000));
     EXPECT_EQ(ticks, stoppedAt);
 }
 
@@ -284,12 +289,17 @@ TEST_F(UiLayer, BusyDelayKeepsEventsRunningAndWaitsItsTime) {
 }
 
 TEST_F(UiLayer, BusyWaitUntilSeesAFlagSetByItsOwnMessagesAndWithoutAWake) {
-    // Set by an event of the waiting thread's own window: the message wakes it.
-    bool fed = false;
-    window->Get<Label>("hand-off")->FeedbackEvent = [&](int, int) { return fed = true, 0; };
-    PostMessageA(window->FindUnit("hand-off")->Handle(), kFeedbackMessage, 1, 0);
-    BusyWaitUntil([&] { return fed; });
-    EXPECT_TRUE(fed);
+    // Set by an event of the waiting thread's own window, posted from
+    // another thread without a wake: the message itself wakes the wait.
+    std::atomic<std::atomic<bool>*> target{nullptr};
+    window->Get<Label>("hand-off")->FeedbackEvent = [&](int, int) { return *target.load() = true, 0; };
+    HWND handOff = window->FindUnit("hand-off")->Handle();
+    const int rounds = 8;
+    unsigned long elapsed = testsupport::TimeWokenBusyWaits(rounds, [&](std::atomic<bool>& flag) {
+        target = &flag;
+        PostMessageA(handOff, kFeedbackMessage, 1, 0);
+    });
+    EXPECT_LT(elapsed, rounds * 250ul / 2);
 
     // Set with no wake at all: seen at the latest a quarter second later.
     std::atomic<bool> flag{false};

@@ -45,14 +45,16 @@ TEST(WebViewUnit, ConsoleMessagesReachTheHandlerSetOnTheUnitAsGbk) {
     EXPECT_EQ(message, Gbk("action:startGame|中文"));
     EXPECT_EQ(handlerThread, GetCurrentThreadId());
 
-    // A cleared handler no longer runs.
+    // A cleared handler no longer runs. The engine answers the command once
+    // it has run it on this thread, and logs that it called into the unit.
     webview->On(kEventConsoleMessage, nullptr);
     message.clear();
-    channel.SendFirstLine(AtView(webview->Handle(), "console 1 again"));
-    PumpMessages(50);
+    channel.ClearLog();
+    ASSERT_EQ(channel.SendFirstLine(AtView(webview->Handle(), "console 1 again")), "OK");
+    std::string view = std::to_string(StateOfUnit(webview->Handle())->view());
+    EXPECT_EQ(channel.LogLinesStarting("console " + view), std::vector<std::string>{"console " + view + " delivered"});
     EXPECT_TRUE(message.empty());
     window.Destroy();
-    PumpMessages(50);
 }
 
 TEST(WebViewUnit, ClosingTheWindowDropsTheUnitsHandlers) {
@@ -65,7 +67,6 @@ TEST(WebViewUnit, ClosingTheWindowDropsTheUnitsHandlers) {
         ASSERT_NE(webview, nullptr);
         webview->On(kEventConsoleMessage, [&](UnitEvent&) -> std::optional<int> { return ++raised; });
         window.Destroy();
-        PumpMessages(50);
     }
     UnitEvent event;
     event.formId = 7;

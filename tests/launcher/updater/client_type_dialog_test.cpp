@@ -12,16 +12,7 @@ namespace {
 using testsupport::ServiceUntil;
 using testsupport::WhileServicing;
 
-// Client-area points of the units a user clicks.
-struct Point {
-    int x, y;
-};
-const Point kFullClient{80, 130};    // 按钮2
-const Point kUpdateOnly{232, 130};   // 按钮3
-const Point kCustomClient{384, 130};  // 按钮5
-const Point kDefaultServer{24, 364};  // 单选框1
-const Point kBackupServer{232, 364};  // 单选框2
-const Point kConfirm{230, 415};       // 按钮4
+using e2e::UnitRect;
 
 // A caption as the driver prints it: control characters as \xNN.
 std::string AsListed(const std::string& text) {
@@ -51,9 +42,10 @@ protected:
         ASSERT_NE(ClientTypeDialog.Handle(), nullptr);
     }
 
-    bool Click(Point at) {
+    bool Click(const UnitRect& unit) {
         bool clicked = false;
-        WhileServicing([&] { clicked = driver::ClickAt(pid, kClientTypeDialogTitle, at.x, at.y); });
+        WhileServicing(
+            [&] { clicked = driver::ClickAt(pid, kClientTypeDialogTitle, unit.CentreX(), unit.CentreY()); });
         return clicked;
     }
     bool Committed() {
@@ -76,34 +68,34 @@ TEST_F(ClientTypeDialogTest, OpensTopmostWithEveryUnitWhereTheLayoutPutsIt) {
     WhileServicing([&] { children = driver::ListChildren(pid, kClientTypeDialogTitle); });
     struct Row {
         const char* text;
-        int left, top, width, height;
+        UnitRect rect;
         bool visible, enabled;
     };
     const Row table[] = {
-        {kChooseTypeTitle, 8, 2, 224, 32, true, true},
-        {kNoClientNotice, 8, 32, 448, 40, true, true},
-        {kCloseCross, 415, 1, 48, 23, true, true},
-        {kFullClientOption, 9, 81, 142, 102, true, true},
-        {kUpdateOnlyOption, 161, 81, 142, 102, true, true},
-        {kCustomClientOption, 313, 81, 142, 102, true, true},
-        {kFullPackageOption, 504, 112, 104, 104, false, true},
-        {kTypeDescriptionCaption, 16, 192, 56, 16, true, true},
-        {kPickATypeHint, 16, 212, 432, 100, true, true},
-        {kServerCaption, 16, 328, 64, 16, true, true},
-        {kDefaultServerText, 16, 352, 16, 24, true, true},
-        {kBackupServerText, 224, 352, 16, 24, true, true},
-        {kBackupServerLabel, 248, 352, 168, 24, true, true},
+        {kChooseTypeTitle, {8, 2, 224, 32}, true, true},
+        {kNoClientNotice, {8, 32, 448, 40}, true, true},
+        {kCloseCross, e2e::kCloseCross, true, true},
+        {kFullClientOption, e2e::kFullClientOption, true, true},
+        {kUpdateOnlyOption, e2e::kUpdateOnlyOption, true, true},
+        {kCustomClientOption, e2e::kCustomOption, true, true},
+        {kFullPackageOption, {504, 112, 104, 104}, false, true},
+        {kTypeDescriptionCaption, {16, 192, 56, 16}, true, true},
+        {kPickATypeHint, {16, 212, 432, 100}, true, true},
+        {kServerCaption, {16, 328, 64, 16}, true, true},
+        {kDefaultServerText, e2e::kDefaultServer, true, true},
+        {kBackupServerText, e2e::kBackupServer, true, true},
+        {kBackupServerLabel, {248, 352, 168, 24}, true, true},
         // Ignored until a package is chosen.
-        {kConfirmDownload, 9, 393, 446, 46, true, false},
+        {kConfirmDownload, e2e::kConfirm, true, false},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(testsupport::Hex(row.text));
         const driver::ChildWindow* child = driver::FindByText(children, AsListed(row.text));
         ASSERT_NE(child, nullptr);
-        EXPECT_EQ(child->left, row.left);
-        EXPECT_EQ(child->top, row.top);
-        EXPECT_EQ(child->width, row.width);
-        EXPECT_EQ(child->height, row.height);
+        EXPECT_EQ(child->left, row.rect.left);
+        EXPECT_EQ(child->top, row.rect.top);
+        EXPECT_EQ(child->width, row.rect.width);
+        EXPECT_EQ(child->height, row.rect.height);
         EXPECT_EQ(child->visible, row.visible);
         EXPECT_EQ(child->enabled, row.enabled);
     }
@@ -111,7 +103,7 @@ TEST_F(ClientTypeDialogTest, OpensTopmostWithEveryUnitWhereTheLayoutPutsIt) {
 
 struct ChoiceCase {
     const char* name;
-    std::vector<Point> clicks;  // before the confirm button
+    std::vector<UnitRect> clicks;  // before the confirm button
     int choice, server;
     const char* description;
     const char* confirmCaption;
@@ -121,13 +113,13 @@ class ClientTypeChoice : public ClientTypeDialogTest, public testing::WithParamI
 
 TEST_P(ClientTypeChoice, ConfirmCommitsTheLastOptionAndServerAndClosesTheDialog) {
     const ChoiceCase& c = GetParam();
-    for (Point at : c.clicks) ASSERT_TRUE(Click(at));
+    for (const UnitRect& unit : c.clicks) ASSERT_TRUE(Click(unit));
     ASSERT_TRUE(ServiceUntil([&] { return ClientTypeDialog.按钮4->Enabled(); }, 5000));
     EXPECT_EQ(ClientTypeDialog.透明标签2->Caption(), c.description);
     EXPECT_EQ(ClientTypeDialog.按钮4->Caption(), c.confirmCaption);
     EXPECT_EQ(PackageChoice, -1);  // nothing committed before the confirm
 
-    ASSERT_TRUE(Click(kConfirm));
+    ASSERT_TRUE(Click(e2e::kConfirm));
     ASSERT_TRUE(Committed());
     EXPECT_EQ(PackageChoice, c.choice);
     EXPECT_EQ(ChosenDownloadServer, c.server);
@@ -137,13 +129,23 @@ TEST_P(ClientTypeChoice, ConfirmCommitsTheLastOptionAndServerAndClosesTheDialog)
 INSTANTIATE_TEST_SUITE_P(
     Choices, ClientTypeChoice,
     testing::Values(
-        ChoiceCase{"FullClient", {kFullClient}, 2, 1, kFullClientDescription, kConfirmFullClient},
-        ChoiceCase{"UpdateOnly", {kUpdateOnly}, 3, 1, kUpdateOnlyDescription, kConfirmUpdateOnly},
-        ChoiceCase{"CustomClient", {kCustomClient}, 4, 1, kCustomClientDescription, kConfirmCustomClient},
-        ChoiceCase{"LastOptionWins", {kUpdateOnly, kFullClient}, 2, 1, kFullClientDescription, kConfirmFullClient},
-        ChoiceCase{"BackupServer", {kBackupServer, kFullClient}, 2, 2, kFullClientDescription, kConfirmFullClient},
+        ChoiceCase{"FullClient", {e2e::kFullClientOption}, 2, 1, kFullClientDescription, kConfirmFullClient},
+        ChoiceCase{"UpdateOnly", {e2e::kUpdateOnlyOption}, 3, 1, kUpdateOnlyDescription, kConfirmUpdateOnly},
+        ChoiceCase{"CustomClient", {e2e::kCustomOption}, 4, 1, kCustomClientDescription, kConfirmCustomClient},
+        ChoiceCase{"LastOptionWins",
+                   {e2e::kUpdateOnlyOption, e2e::kFullClientOption},
+                   2,
+                   1,
+                   kFullClientDescription,
+                   kConfirmFullClient},
+        ChoiceCase{"BackupServer",
+                   {e2e::kBackupServer, e2e::kFullClientOption},
+                   2,
+                   2,
+                   kFullClientDescription,
+                   kConfirmFullClient},
         ChoiceCase{"BackupThenDefaultServer",
-                   {kBackupServer, kCustomClient, kDefaultServer},
+                   {e2e::kBackupServer, e2e::kCustomOption, e2e::kDefaultServer},
                    4,
                    1,
                    kCustomClientDescription,
@@ -157,7 +159,7 @@ TEST_F(ClientTypeDialogTest, HiddenFullPackageOptionCommitsChoiceOne) {
     SendMessageA(ClientTypeDialog.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), (LPARAM)button);
     EXPECT_EQ(ClientTypeDialog.透明标签2->Caption(), kFullPackageDescription);
     EXPECT_EQ(ClientTypeDialog.按钮4->Caption(), kConfirmFullPackage);
-    ASSERT_TRUE(Click(kConfirm));
+    ASSERT_TRUE(Click(e2e::kConfirm));
     ASSERT_TRUE(Committed());
     EXPECT_EQ(PackageChoice, 1);
     EXPECT_EQ(ChosenDownloadServer, 1);
@@ -165,18 +167,18 @@ TEST_F(ClientTypeDialogTest, HiddenFullPackageOptionCommitsChoiceOne) {
 
 TEST_F(ClientTypeDialogTest, ConfirmWithNothingChosenIsIgnored) {
     // The button is disabled, so a user's click does not reach it...
-    EXPECT_FALSE(Click(kConfirm));
+    EXPECT_FALSE(Click(e2e::kConfirm));
     // ...and its handler refuses as well, should a click reach it anyway.
     OnClientTypeConfirmClicked();
-    ServiceUntil([] { return false; }, 200);
+    ASSERT_TRUE(testsupport::ServicePostedMessages());
     EXPECT_EQ(PackageChoice, -1);
     EXPECT_NE(ClientTypeDialog.Handle(), nullptr);
     EXPECT_EQ(ClientTypeDialog.透明标签2->Caption(), kPickATypeHint);
 }
 
 TEST_F(ClientTypeDialogTest, CrossButtonCommitsExitWithTheDefaultServer) {
-    ASSERT_TRUE(Click(kBackupServer));
-    ASSERT_TRUE(Click(kFullClient));
+    ASSERT_TRUE(Click(e2e::kBackupServer));
+    ASSERT_TRUE(Click(e2e::kFullClientOption));
     bool clicked = false;
     WhileServicing([&] { clicked = driver::ClickButton(pid, kClientTypeDialogTitle, kCloseCross); });
     ASSERT_TRUE(clicked);
@@ -186,7 +188,7 @@ TEST_F(ClientTypeDialogTest, CrossButtonCommitsExitWithTheDefaultServer) {
 }
 
 TEST_F(ClientTypeDialogTest, SystemCloseCommitsExitWithTheDefaultServer) {
-    ASSERT_TRUE(Click(kBackupServer));
+    ASSERT_TRUE(Click(e2e::kBackupServer));
     bool closed = false;
     WhileServicing([&] { closed = driver::CloseWindow(pid, kClientTypeDialogTitle); });
     ASSERT_TRUE(closed);
@@ -196,11 +198,12 @@ TEST_F(ClientTypeDialogTest, SystemCloseCommitsExitWithTheDefaultServer) {
 }
 
 TEST_F(ClientTypeDialogTest, ConfirmedChoiceIsNotOverwrittenWhenTheDialogGoes) {
-    ASSERT_TRUE(Click(kUpdateOnly));
-    ASSERT_TRUE(Click(kConfirm));
+    ASSERT_TRUE(Click(e2e::kUpdateOnlyOption));
+    ASSERT_TRUE(Click(e2e::kConfirm));
     ASSERT_TRUE(Committed());
-    // Destroying it from the handler raised no close event: still choice 3.
-    ServiceUntil([] { return false; }, 200);
+    // Destroying it from the handler raised no close event: still choice 3
+    // once everything that was posted meanwhile has run.
+    ASSERT_TRUE(testsupport::ServicePostedMessages());
     EXPECT_EQ(PackageChoice, 3);
 }
 

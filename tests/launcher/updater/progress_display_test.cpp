@@ -82,15 +82,15 @@ TEST_F(ProgressDisplay, MinusOneAndNotANumberRunTheMarqueeAcrossTheTrack) {
     }
     // The real timer moves a 150-pixel fill to the right.
     int before = StartupWindow.进度条->Left();
-    ServiceUntil([] { return false; }, 300);
+    ASSERT_TRUE(ServiceUntil([&] { return StartupWindow.进度条->Left() > before; }, 5000));
     driver::ChildWindow fill = Fill();
     EXPECT_EQ(fill.width, 150);
     EXPECT_GT(fill.left, before);
     EXPECT_EQ((fill.left - before) % 5, 0);
 
-    // A percent stops it where it is and sets the fill.
+    // A percent stops it where it is and sets the fill; no tick comes after.
     ShowProgress(25, "", "");
-    ServiceUntil([] { return false; }, 100);
+    ASSERT_TRUE(testsupport::ServicePostedMessages());
     fill = Fill();
     EXPECT_EQ(fill.left, 0);
     EXPECT_EQ(fill.width, 240);
@@ -128,13 +128,15 @@ TEST_F(ProgressDisplay, ShowProgressFromAWorkerThreadReachesTheWindow) {
 }
 
 TEST_F(ProgressDisplay, PeakColourTickWithoutAMeterLeavesTheBarAlone) {
-    COLORREF before = StartupWindow.进度条->FillColour();
+    // A colour no peak maps to (its blue is not 43): any repaint shows.
+    const COLORREF userColour = RGB(1, 2, 3);
+    StartupWindow.进度条->SetFillColour(userColour);
     PeakColourTimerTick();
-    EXPECT_EQ(StartupWindow.进度条->FillColour(), before);
+    EXPECT_EQ(StartupWindow.进度条->FillColour(), userColour);
 }
 
 TEST_F(ProgressDisplay, StartupDoneOpensTheMainWindowAndTheUpdaterGoes) {
-    ServiceUntil([] { return false; }, 100);
+    StartupDoneTimerTick();
     EXPECT_EQ(MainWindow.Handle(), nullptr) << "opened before the start-up was done";
     // The main window's page view needs the engine where the launcher put it.
     ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "\\node.dll").c_str(), (folder.Path() + "\\node.dll").c_str(), FALSE));

@@ -59,10 +59,6 @@ protected:
         DownloadPaused = false;
         DownloadGids->Clear();
     }
-    void TearDown() override {
-        daemon.StopDaemon();
-        UpdaterWindowTest::TearDown();
-    }
 
     // Starts downloads of the given sizes and waits until the daemon has half
     // of each; their gids go into DownloadGids.

@@ -81,10 +81,23 @@ TEST_F(StartupWindowLoad, WindowFadesInFromTransparentAndStopsItsFadeTimer) {
     EXPECT_EQ(r.right - r.left, 960);
     EXPECT_EQ(r.bottom - r.top, 540);
 
-    testsupport::ServiceUntil([] { return StartupWindow.时钟6->Interval() == 0; }, 5000);
-    EXPECT_EQ(StartupWindow.时钟6->Interval(), 0);
+    EXPECT_TRUE(testsupport::ServiceUntil([] { return StartupWindow.时钟6->Interval() == 0; }, 5000));
     EXPECT_EQ(AlphaOf(hwnd), 255);
-    EXPECT_EQ(StartupWindowAlpha, 260);
+
+    // Tick by tick: ten more each time, shown while it is no more than 255;
+    // the first tick past it shows 255 and stops the timer.
+    const int kStep = 10;
+    for (int from : {0, 200, 240, 245, 250}) {
+        SCOPED_TRACE(from);
+        StartupWindowAlpha = from;
+        StartupWindow.时钟6->SetInterval(60000);  // running, but not ticking by itself here
+        SetLayeredWindowAttributes(hwnd, 0, 1, LWA_ALPHA);
+        FadeInTimerTick();
+        const int next = from + kStep;
+        EXPECT_EQ(StartupWindowAlpha, next);
+        EXPECT_EQ(AlphaOf(hwnd), next <= 255 ? next : 255);
+        EXPECT_EQ(StartupWindow.时钟6->Interval(), next <= 255 ? 60000 : 0);
+    }
 }
 
 TEST_F(StartupWindowLoad, ColourOptionStartsThePeakColourTimer) {

@@ -153,8 +153,8 @@ int main(int argc, char** argv) {
     service.SetAnswer("/v1/fivemclient/download/nocache", service.Url("/files/big.bin"));
     LimitDaemon(folder.Path(), rate);
     // The full client option, then the confirm button.
-    if (!driver::ClickAt(launcher.Pid(), kDialogTitle, e2e::kFullClientOption.x, e2e::kFullClientOption.y) ||
-        !driver::ClickAt(launcher.Pid(), kDialogTitle, e2e::kConfirm.x, e2e::kConfirm.y)) {
+    if (!e2e::ClickDialogUnit(launcher.Pid(), e2e::kFullClientOption) ||
+        !e2e::ClickDialogUnit(launcher.Pid(), e2e::kConfirm)) {
         fprintf(stderr, "cannot choose the full client\n");
         return 1;
     }
