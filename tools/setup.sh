@@ -14,9 +14,12 @@ TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 JOBS="$(nproc)"
 
 # fonts-wqy-microhei: a Chinese font, without which Wine draws the
-# launcher's texts as empty boxes.
+# launcher's texts as empty boxes. gcc with libpng-dev and libjpeg-dev, and
+# fonts-dseg with python3-fonttools: the build-time tools that make the
+# shadow pictures, the header picture and the seven-segment font.
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686 libz-mingw-w64-dev xvfb aria2 p7zip-full
-          cmake make dpkg-dev locales googletest python3 fonts-wqy-microhei)
+          cmake make dpkg-dev locales googletest python3 fonts-wqy-microhei
+          gcc libc6-dev libpng-dev libjpeg62-turbo-dev fonts-dseg python3-fonttools)
 
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi

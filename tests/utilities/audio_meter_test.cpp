@@ -1,0 +1,320 @@
+// The audio enumerator and peak meter against COM objects of the test's own
+// (Wine has no audio output whose meter can be activated), and the
+// platform's enumerator for its failure behaviour.
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+#include "utilities/audio_device_enumerator.h"
+#include "utilities/audio_peak_meter.h"
+#include "utilities/text_codepage.h"
+
+namespace {
+
+// Reference counting shared by the fakes; live() tells whether a caller
+// kept a reference it should have released.
+template <typename Interface>
+class Counted : public Interface {
+public:
+    virtual ~Counted() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid != IID_IUnknown) return *out = nullptr, E_NOINTERFACE;
+        AddRef();
+        *out = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references_; }  // owned by the test, never deleted
+    long References() const { return references_; }
+
+private:
+    long references_ = 1;
+};
+
+struct MeterReadings {
+    float peak;
+    std::vector<float> channels;
+    DWORD hardware;
+};
+
+class FakeMeter : public Counted<IAudioMeterInformation> {
+public:
+    explicit FakeMeter(const MeterReadings& r) : r_(r) {}
+    HRESULT STDMETHODCALLTYPE GetPeakValue(float* peak) override { return *peak = r_.peak, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMeteringChannelCount(UINT* count) override {
+        return *count = UINT(r_.channels.size()), S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetChannelsPeakValues(UINT count, float* peaks) override {
+        if (count != r_.channels.size()) return E_INVALIDARG;
+        std::memcpy(peaks, r_.channels.data(), count * sizeof(float));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE QueryHardwareSupport(DWORD* mask) override { return *mask = r_.hardware, S_OK; }
+
+private:
+    MeterReadings r_;
+};
+
+class FakeDevice : public Counted<IMMDevice> {
+public:
+    explicit FakeDevice(const MeterReadings& r, bool activationFails = false) : readings_(r), fails_(activationFails) {}
+    ~FakeDevice() override {
+        for (FakeMeter* m : meters_) delete m;
+    }
+    HRESULT STDMETHODCALLTYPE Activate(REFIID iid, DWORD context, PROPVARIANT* parameters, void** result) override {
+        lastIid_ = iid;
+        lastContext_ = context;
+        if (fails_ || parameters) return kDeviceInvalidated;
+        meters_.push_back(new FakeMeter(readings_));
+        *result = static_cast<IAudioMeterInformation*>(meters_.back());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IUnknown**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetId(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetState(DWORD*) override { return E_NOTIMPL; }
+
+    // Every meter handed out has been released again.
+    bool MetersReleased() const {
+        for (FakeMeter* m : meters_)
+            if (m->References() != 0) return false;
+        return true;
+    }
+    size_t Activations() const { return meters_.size(); }
+    GUID lastIid_{};
+    DWORD lastContext_ = 0;
+
+private:
+    static constexpr HRESULT kDeviceInvalidated = HRESULT(0x88890004);  // AUDCLNT_E_DEVICE_INVALIDATED
+    MeterReadings readings_;
+    bool fails_;
+    std::vector<FakeMeter*> meters_;
+};
+
+uint32_t Bits(float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    return b;
+}
+
+struct MeterCase {
+    const char* name;
+    MeterReadings readings;
+};
+
+TEST(AudioPeakMeter, ReadsPeaksAndEveryChannelAndReleasesEachMeter) {
+    const MeterCase cases[] = {
+        {"silent", {0.0f, {0.0f, 0.0f}, 0}},
+        {"loud", {1.0f, {1.0f, 0.98f}, 1}},
+        {"stereo", {0.75f, {0.25f, 0.75f}, 7}},
+        {"six channels", {0.6f, {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f}, 3}},
+    };
+    AudioPeakMeter meter;
+    for (const MeterCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDevice device(c.readings);
+        float peak = -5;
+        EXPECT_EQ(meter.GetPeakValue(&device, &peak), c.readings.peak);
+        EXPECT_EQ(peak, c.readings.peak);
+        UINT count = 0;
+        EXPECT_EQ(meter.GetChannelCount(&device, &count), 0);
+        EXPECT_EQ(count, c.readings.channels.size());
+        for (size_t i = 0; i < c.readings.channels.size(); ++i) {
+            uint32_t bits = 0;
+            EXPECT_EQ(meter.GetChannelPeak(&device, int(i), &bits), 0) << "channel " << i;
+            EXPECT_EQ(bits, Bits(c.readings.channels[i])) << "channel " << i;
+        }
+        // Channels outside the count fail and leave the output alone.
+        for (int channel : {int(c.readings.channels.size()), int(c.readings.channels.size()) + 5, -1}) {
+            uint32_t bits = 0xDEADBEEF;
+            EXPECT_EQ(meter.GetChannelPeak(&device, channel, &bits), -1) << "channel " << channel;
+            EXPECT_EQ(bits, 0xDEADBEEFu);
+        }
+        DWORD mask = 99;
+        EXPECT_EQ(meter.QueryHardwareSupport(&device, &mask), 0);
+        EXPECT_EQ(mask, c.readings.hardware);
+
+        EXPECT_TRUE(device.MetersReleased());
+        EXPECT_EQ(device.Activations(), 6 + c.readings.channels.size());  // a fresh meter each call
+        EXPECT_EQ(device.lastIid_, GuidFromText("{C02216F6-8C67-4B5B-9D00-D008E73E0064}"));
+        EXPECT_EQ(device.lastContext_, DWORD(CLSCTX_ALL));
+        EXPECT_EQ(device.References(), 1);
+    }
+}
+
+TEST(AudioPeakMeter, NoDeviceOrAFailedActivationFailsWithoutWriting) {
+    AudioPeakMeter meter;
+    FakeDevice refusing({0.5f, {0.5f}, 1}, true);
+    for (IMMDevice* device : {static_cast<IMMDevice*>(nullptr), static_cast<IMMDevice*>(&refusing)}) {
+        float peak = 0.125f;
+        EXPECT_EQ(meter.GetPeakValue(device, &peak), -1.0f);
+        EXPECT_EQ(peak, 0.125f);
+        UINT count = 77;
+        EXPECT_EQ(meter.GetChannelCount(device, &count), -1);
+        EXPECT_EQ(count, 77u);
+        uint32_t bits = 5;
+        EXPECT_EQ(meter.GetChannelPeak(device, 0, &bits), -1);
+        EXPECT_EQ(bits, 5u);
+        DWORD mask = 9;
+        EXPECT_EQ(meter.QueryHardwareSupport(device, &mask), -1);
+        EXPECT_EQ(mask, 9u);
+    }
+}
+
+class FakeCollection : public Counted<IMMDeviceCollection> {
+public:
+    FakeCollection(std::vector<FakeDevice*> devices, int failingItem) : devices_(devices), failing_(failingItem) {}
+    HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override { return *count = UINT(devices_.size()), S_OK; }
+    HRESULT STDMETHODCALLTYPE Item(UINT index, IMMDevice** device) override {
+        if (int(index) == failing_ || index >= devices_.size()) return E_FAIL;
+        devices_[index]->AddRef();
+        *device = devices_[index];
+        return S_OK;
+    }
+
+private:
+    std::vector<FakeDevice*> devices_;
+    int failing_;
+};
+
+class FakeEnumerator : public Counted<IMMDeviceEnumerator> {
+public:
+    HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(int flow, DWORD mask, IMMDeviceCollection** devices) override {
+        askedFlow = flow;
+        askedMask = mask;
+        collection.AddRef();
+        *devices = &collection;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(int flow, int role, IMMDevice** endpoint) override {
+        if (!defaultDevice) return HRESULT(0x80070490);  // element not found, as without an output
+        askedFlow = flow;
+        askedRole = role;
+        defaultDevice->AddRef();
+        *endpoint = defaultDevice;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDevice(LPCWSTR id, IMMDevice** device) override {
+        if (std::wstring(id) != L"{0.0.0.00000000}.{speakers}") return E_INVALIDARG;
+        return GetDefaultAudioEndpoint(askedFlow, askedRole, device);
+    }
+    HRESULT STDMETHODCALLTYPE RegisterEndpointNotificationCallback(IMMNotificationClient* client) override {
+        registered = client;
+        return client ? S_OK : E_POINTER;
+    }
+    HRESULT STDMETHODCALLTYPE UnregisterEndpointNotificationCallback(IMMNotificationClient* client) override {
+        if (client != registered) return E_INVALIDARG;
+        registered = nullptr;
+        return S_OK;
+    }
+
+    explicit FakeEnumerator(FakeCollection& c) : collection(c) {}
+    FakeCollection& collection;
+    FakeDevice* defaultDevice = nullptr;
+    IMMNotificationClient* registered = nullptr;
+    int askedFlow = -1, askedRole = -1;
+    DWORD askedMask = 0;
+};
+
+TEST(AudioDeviceEnumerator, EnumeratesAllDevicesOrReleasesWhatItFetchedBeforeAFailure) {
+    FakeDevice a({0, {0}, 0}), b({0, {0}, 0}), c({0, {0}, 0});
+    const struct {
+        int failingItem;
+        std::optional<int> flow;
+        std::optional<DWORD> mask;
+        int result;
+        int expectedFlow;
+        DWORD expectedMask;
+    } cases[] = {
+        {-1, std::nullopt, std::nullopt, 0, 2, 0xF},  // both flows, every state
+        {-1, 0, 1, 0, 0, 1},
+        {2, std::nullopt, std::nullopt, -1, 2, 0xF},  // the third fetch fails
+        {0, 1, 0xF, -1, 1, 0xF},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE("failing item " + std::to_string(t.failingItem));
+        FakeCollection collection({&a, &b, &c}, t.failingItem);
+        FakeEnumerator fake(collection);
+        {
+            AudioDeviceEnumerator enumerator(&fake);
+            UINT count = 0;
+            std::vector<IMMDevice*> devices;
+            EXPECT_EQ(enumerator.EnumerateEndpoints(t.flow, t.mask, &count, &devices), t.result);
+            EXPECT_EQ(fake.askedFlow, t.expectedFlow);
+            EXPECT_EQ(fake.askedMask, t.expectedMask);
+            EXPECT_EQ(count, 3u);  // known before the items are fetched
+            if (t.result == 0) {
+                ASSERT_EQ(devices, (std::vector<IMMDevice*>{&a, &b, &c}));
+                for (IMMDevice* d : devices) d->Release();
+            } else {
+                EXPECT_TRUE(devices.empty());
+            }
+            EXPECT_EQ(collection.References(), 1) << "collection released";
+        }
+        for (FakeDevice* d : {&a, &b, &c}) EXPECT_EQ(d->References(), 1);
+        EXPECT_EQ(fake.References(), 1) << "enumerator released";
+    }
+}
+
+TEST(AudioDeviceEnumerator, DefaultDeviceLookupAndNotificationsGoToThePlatform) {
+    FakeCollection collection({}, -1);
+    FakeEnumerator fake(collection);
+    AudioDeviceEnumerator enumerator(&fake);
+
+    IMMDevice* device = nullptr;
+    EXPECT_EQ(enumerator.GetDefaultEndpoint(0, 0, &device), -1);
+    EXPECT_EQ(device, nullptr);
+    FakeDevice speakers({0.5f, {0.5f}, 0});
+    fake.defaultDevice = &speakers;
+    EXPECT_EQ(enumerator.GetDefaultEndpoint(0, 1, &device), 0);
+    EXPECT_EQ(device, &speakers);
+    EXPECT_EQ(fake.askedRole, 1);
+    device->Release();
+
+    device = nullptr;
+    EXPECT_EQ(enumerator.GetDevice(L"unknown", &device), -1);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_EQ(enumerator.GetDevice(L"{0.0.0.00000000}.{speakers}", &device), 0);
+    EXPECT_EQ(device, &speakers);
+    device->Release();
+
+    auto* client = reinterpret_cast<IMMNotificationClient*>(&speakers);
+    EXPECT_EQ(enumerator.RegisterNotificationCallback(nullptr), -1);
+    EXPECT_EQ(enumerator.RegisterNotificationCallback(client), 0);
+    EXPECT_EQ(fake.registered, client);
+    EXPECT_EQ(enumerator.UnregisterNotificationCallback(client), 0);
+    EXPECT_EQ(enumerator.UnregisterNotificationCallback(client), -1);
+}
+
+// The platform's enumerator from a thread in a single-threaded apartment,
+// as the launcher's UI thread is: the thread stays in its apartment, and a
+// computer without an audio output gives no default device.
+TEST(AudioDeviceEnumerator, PlatformEnumeratorKeepsTheThreadsApartment) {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    {
+        AudioDeviceEnumerator enumerator;
+        IMMDevice* device = nullptr;
+        int result = enumerator.GetDefaultEndpoint(0, 0, &device);
+        if (testsupport::RunningUnderWine()) {
+            EXPECT_EQ(result, -1);
+            EXPECT_EQ(device, nullptr);
+        } else if (device) {
+            device->Release();
+        }
+        UINT count = 12345;
+        std::vector<IMMDevice*> devices;
+        EXPECT_EQ(enumerator.EnumerateEndpoints(std::nullopt, std::nullopt, &count, &devices), 0)
+            << "the platform enumerator answers from a single-threaded apartment";
+        for (IMMDevice* d : devices) d->Release();
+        EXPECT_EQ(count, devices.size());
+    }
+    // Still single-threaded: joining again as such is only counted.
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
+    CoUninitialize();
+    CoUninitialize();
+}
+
+}  // namespace
