@@ -13,6 +13,8 @@ std::atomic<int> liveWindows{0};
 
 constexpr int kFirstUnitId = 1000;
 constexpr UINT_PTR kFirstTimerId = 1;
+// Carries a background picture from another thread: lParam the bitmap.
+constexpr UINT kSetBackgroundMessage = WM_APP + 0x103;
 
 template <typename T, typename... Extra>
 std::unique_ptr<Unit> Made(Window* owner, const UnitRow& row, HWND container, Extra... extra) {
@@ -163,6 +165,12 @@ void Window::SetAlpha(int alpha) {
 }
 
 void Window::SetBackgroundPicture(HBITMAP picture) {
+    if (hwnd_ && GetWindowThreadProcessId(hwnd_, nullptr) != GetCurrentThreadId()) {
+        // Painting reads the picture on the window's thread; it changes there too.
+        if (!PostMessageA(hwnd_, kSetBackgroundMessage, 0, reinterpret_cast<LPARAM>(picture)) && picture)
+            DeleteObject(picture);
+        return;
+    }
     background_.Reset(picture);
     if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -238,6 +246,9 @@ bool Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
             return true;
         }
         return false;
+    case kSetBackgroundMessage:
+        SetBackgroundPicture(reinterpret_cast<HBITMAP>(lParam));
+        return true;
     case kSetTimerMessage:
         for (auto& timer : timers_)
             if (timer->Id() == wParam) timer->Apply((int)lParam);
