@@ -12,14 +12,22 @@ AudioDeviceEnumerator::AudioDeviceEnumerator() {
                              nullptr, EOAC_NONE, nullptr);
         securityInitialised_ = 1;
     }
-    GUID clsid = GuidFromText(kClsidMMDeviceEnumerator);
-    GUID iid = GuidFromText(kIidIMMDeviceEnumerator);
-    if (CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&enumerator_)) != S_OK)
-        enumerator_ = nullptr;
 }
 
-AudioDeviceEnumerator::AudioDeviceEnumerator(IMMDeviceEnumerator* enumerator) : enumerator_(enumerator) {
+AudioDeviceEnumerator::AudioDeviceEnumerator(IMMDeviceEnumerator* enumerator) : asked_(true), enumerator_(enumerator) {
     if (enumerator_) enumerator_->AddRef();
+}
+
+IMMDeviceEnumerator* AudioDeviceEnumerator::Enumerator() {
+    if (!asked_) {
+        asked_ = true;
+        GUID clsid = GuidFromText(kClsidMMDeviceEnumerator);
+        GUID iid = GuidFromText(kIidIMMDeviceEnumerator);
+        if (CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&enumerator_)) !=
+            S_OK)
+            enumerator_ = nullptr;
+    }
+    return enumerator_;
 }
 
 AudioDeviceEnumerator::~AudioDeviceEnumerator() {
@@ -28,9 +36,10 @@ AudioDeviceEnumerator::~AudioDeviceEnumerator() {
 
 int AudioDeviceEnumerator::EnumerateEndpoints(std::optional<int> dataFlow, std::optional<DWORD> stateMask,
                                               UINT* count, std::vector<IMMDevice*>* devices) {
-    if (!enumerator_) return -1;
+    IMMDeviceEnumerator* enumerator = Enumerator();
+    if (!enumerator) return -1;
     ComRef<IMMDeviceCollection> collection;
-    if (enumerator_->EnumAudioEndpoints(dataFlow.value_or(kAllFlows), stateMask.value_or(kAllDeviceStates),
+    if (enumerator->EnumAudioEndpoints(dataFlow.value_or(kAllFlows), stateMask.value_or(kAllDeviceStates),
                                         collection.Out()) != S_OK ||
         !collection)
         return -1;
@@ -53,27 +62,31 @@ int AudioDeviceEnumerator::EnumerateEndpoints(std::optional<int> dataFlow, std::
 }
 
 int AudioDeviceEnumerator::GetDefaultEndpoint(int dataFlow, int role, IMMDevice** device) {
-    if (!enumerator_) return -1;
+    IMMDeviceEnumerator* enumerator = Enumerator();
+    if (!enumerator) return -1;
     IMMDevice* found = nullptr;
-    if (enumerator_->GetDefaultAudioEndpoint(dataFlow, role, &found) != S_OK) return -1;
+    if (enumerator->GetDefaultAudioEndpoint(dataFlow, role, &found) != S_OK) return -1;
     *device = found;
     return 0;
 }
 
 int AudioDeviceEnumerator::GetDevice(const wchar_t* id, IMMDevice** device) {
-    if (!enumerator_) return -1;
+    IMMDeviceEnumerator* enumerator = Enumerator();
+    if (!enumerator) return -1;
     IMMDevice* found = nullptr;
-    if (enumerator_->GetDevice(id, &found) != S_OK) return -1;
+    if (enumerator->GetDevice(id, &found) != S_OK) return -1;
     *device = found;
     return 0;
 }
 
 int AudioDeviceEnumerator::RegisterNotificationCallback(IMMNotificationClient* client) {
-    if (!enumerator_) return -1;
-    return enumerator_->RegisterEndpointNotificationCallback(client) == S_OK ? 0 : -1;
+    IMMDeviceEnumerator* enumerator = Enumerator();
+    if (!enumerator) return -1;
+    return enumerator->RegisterEndpointNotificationCallback(client) == S_OK ? 0 : -1;
 }
 
 int AudioDeviceEnumerator::UnregisterNotificationCallback(IMMNotificationClient* client) {
-    if (!enumerator_) return -1;
-    return enumerator_->UnregisterEndpointNotificationCallback(client) == S_OK ? 0 : -1;
+    IMMDeviceEnumerator* enumerator = Enumerator();
+    if (!enumerator) return -1;
+    return enumerator->UnregisterEndpointNotificationCallback(client) == S_OK ? 0 : -1;
 }

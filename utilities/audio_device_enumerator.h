@@ -17,9 +17,10 @@
 class AudioDeviceEnumerator {
 public:
     // Joins the calling thread to COM if it is not in an apartment yet (a
-    // thread already in one stays in it: the audio objects serve both kinds)
-    // and makes the platform's enumerator; when that fails every method
-    // fails.
+    // thread already in one stays in it: the audio objects serve both kinds).
+    // The platform's enumerator is made at the first method call, since
+    // loading the audio system costs memory and time a launcher without the
+    // coloured bar never needs; when it cannot be made every method fails.
     AudioDeviceEnumerator();
     // Uses the given enumerator (a reference is taken) instead of the platform's.
     explicit AudioDeviceEnumerator(IMMDeviceEnumerator* enumerator);
@@ -38,7 +39,11 @@ public:
     int UnregisterNotificationCallback(IMMNotificationClient* client);
 
 private:
+    // The enumerator, made on first use; null when it cannot be made.
+    IMMDeviceEnumerator* Enumerator();
+
     ComApartment apartment_;
     int securityInitialised_ = 0;
+    bool asked_ = false;  // the platform was asked for its enumerator
     IMMDeviceEnumerator* enumerator_ = nullptr;
 };

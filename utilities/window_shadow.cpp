@@ -91,6 +91,13 @@ void UpdateShadowPosition(HWND target, std::optional<bool> visible) {
     int s = static_cast<int>(GetShadowProperty(shadow, kShadowSizeProperty));
     SetWindowPos(shadow, nullptr, rect.left - s, rect.top - s, width + 2 * s, height + 2 * s,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    // The shadow is transparent over the target: cut that part out of its
+    // window, so that what the target draws never lies under the shadow.
+    HRGN frame = CreateRectRgn(0, 0, width + 2 * s, height + 2 * s);
+    HRGN inside = CreateRectRgn(s, s, s + width, s + height);
+    CombineRgn(frame, frame, inside, RGN_DIFF);
+    DeleteObject(inside);
+    if (!SetWindowRgn(shadow, frame, FALSE)) DeleteObject(frame);
     RenderShadow(target, width + 2 * s, height + 2 * s);
 }
 

@@ -28,19 +28,20 @@ void ShapeBox::SlideWithin(ShapeBox& container, int left, int width) {
     if (from >= to || client.bottom <= 0 || !IsWindowVisible(container.Handle())) return;
 
     // The container's own DC without the exclusion of its children, so the
-    // span covers the box's new place too.
+    // span covers the box's new place too. Each pixel is drawn once, by the
+    // box or by the container around it, straight into the window: a buffer
+    // bitmap made a hundred times a second would cost more than the drawing.
     HDC target = GetDCEx(container.Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
     if (!target) return;
-    {
-        BufferedPaint span(target, to - from, client.bottom);
-        OffsetViewportOrgEx(span.Dc(), -from, 0, nullptr);
-        container.Paint(span.Dc(), client.right, client.bottom);
-        if (Visible()) {
-            OffsetViewportOrgEx(span.Dc(), left, before.top, nullptr);
-            Paint(span.Dc(), width, height);
-        }
-        SetViewportOrgEx(span.Dc(), 0, 0, nullptr);
-        OffsetViewportOrgEx(target, from, 0, nullptr);
+    RECT box{left, before.top, left + width, before.top + height};
+    IntersectClipRect(target, from, 0, to, client.bottom);
+    if (Visible()) ExcludeClipRect(target, box.left, box.top, box.right, box.bottom);
+    container.Paint(target, client.right, client.bottom);
+    if (Visible()) {
+        SelectClipRgn(target, nullptr);
+        IntersectClipRect(target, std::max<int>(from, box.left), box.top, std::min<int>(to, box.right), box.bottom);
+        SetViewportOrgEx(target, box.left, box.top, nullptr);
+        Paint(target, width, height);
     }
     ReleaseDC(container.Handle(), target);
 }

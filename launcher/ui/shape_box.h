@@ -16,9 +16,9 @@ public:
     // Moves and sizes this box inside container (the box's parent, a ShapeBox
     // too) for a box that moves many times a second, such as the progress
     // marquee: the child window moves without a repaint of its own, and only
-    // the span that changed is drawn, container and box together, from a
-    // small buffer straight into the container's window. Nothing else of the
-    // container may lie in that span. UI thread only.
+    // the span that changed is drawn, container and box together, straight
+    // into the container's window. Nothing else of the container may lie in
+    // that span. UI thread only.
     void SlideWithin(ShapeBox& container, int left, int width);
 
 protected:

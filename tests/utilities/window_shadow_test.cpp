@@ -87,6 +87,15 @@ TEST_F(WindowShadow, ShadowWindowSurroundsTheTargetByItsSize) {
                   WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT);
         EXPECT_TRUE(GetWindowLongA(shadow, GWL_STYLE) & WS_DISABLED);
         EXPECT_EQ(GetShadowProperty(shadow, kShadowSizeProperty), uintptr_t(c.size.value_or(5)));
+        // Only the frame around the target belongs to the shadow window.
+        int s = c.size.value_or(5);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(shadow, region), ERROR);
+        EXPECT_TRUE(PtInRegion(region, s - 1, s - 1));
+        EXPECT_TRUE(PtInRegion(region, c.expected.width - 1, c.expected.height / 2));
+        EXPECT_FALSE(PtInRegion(region, s, s));
+        EXPECT_FALSE(PtInRegion(region, c.expected.width / 2, c.expected.height / 2));
+        DeleteObject(region);
     }
 }
 
