@@ -7,6 +7,7 @@
 
 #include "assets/digital_font.h"
 #include "assets/shadow_pictures.h"
+#include "support/font_faces.h"
 #include "support/gdiplus_for_tests.h"
 #include "support/test_support.h"
 #include "utilities/gdiplus_image.h"
@@ -69,11 +70,6 @@ TEST_F(CarriedData, HeaderPictureDecodesAtTheWindowsSize) {
     EXPECT_EQ(image.GetHeight(), 540u);
 }
 
-int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
 TEST_F(CarriedData, DigitalFontRegistersUnderItsFaceName) {
     std::string_view font = DigitalFontData();
     ASSERT_GT(font.size(), 10000u);
@@ -83,13 +79,11 @@ TEST_F(CarriedData, DigitalFontRegistersUnderItsFaceName) {
     ASSERT_NE(registration, nullptr);
     EXPECT_EQ(added, 1u);
 
+    EXPECT_TRUE(testsupport::FaceRegistered(kDigitalFontFace));
     HDC screen = GetDC(nullptr);
     LOGFONTA wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
     strcpy(wanted.lfFaceName, kDigitalFontFace);
-    bool found = false;
-    EnumFontFamiliesExA(screen, &wanted, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
-    EXPECT_TRUE(found);
     {
         ScopedGdiObject<HFONT> handle(CreateFontIndirectA(&wanted));
         ScopedSelect select(screen, handle.Get());

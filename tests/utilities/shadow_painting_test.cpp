@@ -139,46 +139,6 @@ TEST_F(ShadowPainting, OtherColoursAndSizesAreDrawnAsRingsAroundATransparentInsi
     }
 }
 
-TEST_F(ShadowPainting, ColourAndAlphaMakeArgb) {
-    const struct {
-        COLORREF colour;
-        int alpha;
-        uint32_t argb;
-    } cases[] = {
-        {RGB(255, 0, 0), 100, 0x64FF0000u},
-        {RGB(0, 255, 0), 255, 0xFF00FF00u},
-        {RGB(0x12, 0x34, 0x56), 0, 0x00123456u},
-        {0, 150, 0x96000000u},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ColorToArgb(c.colour, c.alpha), c.argb) << std::hex << c.colour;
-}
-
-TEST_F(ShadowPainting, RoundRectPathClampsTheRadiusAndIsPlainWithoutOne) {
-    const struct {
-        int radius;
-        int points;
-        Gdiplus::PointF first;
-    } cases[] = {
-        {0, 4, {10, 20}},     // a plain rectangle from its top left corner
-        {-3, 4, {10, 20}},
-        {4, 16, {10, 24}},    // four arcs of four Bezier points, the first at 180 degrees
-        {150, 16, {10, 120}}, // 150 is taken as 100
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("radius " + std::to_string(c.radius));
-        Gdiplus::GpPath* path = AddRoundRectPath(10, 20, 300, 300, c.radius);
-        ASSERT_NE(path, nullptr);
-        INT count = 0;
-        GdipGetPointCount(path, &count);
-        EXPECT_EQ(count, c.points);
-        std::vector<Gdiplus::PointF> points(count);
-        GdipGetPathPoints(path, points.data(), count);
-        EXPECT_NEAR(points[0].X, c.first.X, 0.01);
-        EXPECT_NEAR(points[0].Y, c.first.Y, 0.01);
-        GdipDeletePath(path);
-    }
-}
-
 // An image whose red byte is its x coordinate and blue byte its y, so a
 // destination pixel tells which source pixel it came from.
 Gdiplus::GpBitmap* CoordinateImage(int side) {

@@ -5,27 +5,14 @@
 
 #include "assets/digital_font.h"
 #include "launcher/updater/digital_font_install.h"
+#include "support/font_faces.h"
 #include "updater_window_fixture.h"
 #include "utilities/path_helpers.h"
 #include "utilities/whole_file.h"
 
 namespace {
 
-int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool FaceRegistered() {
-    HDC screen = GetDC(nullptr);
-    LOGFONTA wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    strcpy(wanted.lfFaceName, kDigitalFontFace);
-    bool found = false;
-    EnumFontFamiliesExA(screen, &wanted, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    return found;
-}
+bool FaceRegistered() { return testsupport::FaceRegistered(kDigitalFontFace); }
 
 // The face the label's font really draws with.
 std::string LabelFace() {
