@@ -183,6 +183,15 @@ void Window::PaintBackground(HDC dc) {
         GetObjectA(picture, sizeof info, &info);
         ScopedMemoryDc source(dc);
         ScopedSelect select(source.Get(), picture);
+        RECT clip{};
+        if (info.bmWidth == client.right && info.bmHeight == client.bottom && GetClipBox(dc, &clip) != ERROR) {
+            // A picture of the window's size is copied as it is, and only where
+            // the paint goes: the labels ask for what lies behind them ten times
+            // a second while a download runs.
+            BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, source.Get(), clip.left,
+                   clip.top, SRCCOPY);
+            return;
+        }
         SetStretchBltMode(dc, HALFTONE);
         StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         return;
