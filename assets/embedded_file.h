@@ -1,19 +1,24 @@
-// Files made by the build, carried inside the program as read-only data: the
-// assembler pulls the file in, so the program always carries the one of the
-// same build.
+// Carries a file built with the program inside it as read-only data: the
+// assembler pulls the bytes in, so the program always carries the file of
+// the same build. PATH is a string literal (CMake passes it as a definition).
+//
+//   QM_EMBED_FILE(qm_thing, QM_THING_PATH);  // defines qm_thing_begin[] and qm_thing_end[]
+//   std::string_view bytes = QM_EMBEDDED_BYTES(qm_thing);
 #pragma once
 
-#define QM_EMBED_STRINGIFY2(x) #x
-#define QM_EMBED_STRINGIFY(x) QM_EMBED_STRINGIFY2(x)
+#include <cstddef>
+#include <string_view>
 
-// Defines name_begin and name_end around the bytes of the file at path (a
-// macro holding a quoted path, set by CMake). At namespace scope, once.
-#define QM_EMBED_FILE(name, path)                  \
-    __asm__(".section .rdata,\"dr\"\n"           \
-            ".balign 16\n"                       \
-            "_" #name "_begin:\n"                \
-            ".incbin " QM_EMBED_STRINGIFY(path) "\n" \
-            "_" #name "_end:\n"                  \
-            ".text\n");                          \
-    extern "C" const unsigned char name##_begin[]; \
-    extern "C" const unsigned char name##_end[]
+#define QM_EMBED_FILE(symbol, path)                  \
+    __asm__(".section .rdata,\"dr\"\n"               \
+            ".balign 16\n"                           \
+            "_" #symbol "_begin:\n"                  \
+            ".incbin \"" path "\"\n"                 \
+            "_" #symbol "_end:\n"                    \
+            ".text\n");                              \
+    extern "C" const unsigned char symbol##_begin[]; \
+    extern "C" const unsigned char symbol##_end[]
+
+#define QM_EMBEDDED_BYTES(symbol)                                               \
+    std::string_view(reinterpret_cast<const char*>(symbol##_begin),             \
+                     static_cast<size_t>(symbol##_end - symbol##_begin))

@@ -14,9 +14,13 @@ TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 JOBS="$(nproc)"
 
 # fonts-wqy-microhei: a Chinese font, without which Wine draws the
-# launcher's texts as empty boxes. chromium: the page host's browser.
+# launcher's texts as empty boxes. chromium: the page host's browser. gcc
+# with libpng-dev and libjpeg-dev, and fonts-dseg with python3-fonttools: the
+# build-time tools that make the shadow pictures, the header picture and the
+# seven-segment font.
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686 libz-mingw-w64-dev xvfb aria2 p7zip-full
-          cmake make dpkg-dev locales googletest python3 fonts-wqy-microhei chromium)
+          cmake make dpkg-dev locales googletest python3 fonts-wqy-microhei chromium
+          gcc libc6-dev libpng-dev libjpeg62-turbo-dev fonts-dseg python3-fonttools)
 # Node.js and npm run the page host; a node that is already installed (maybe
 # newer than Debian's, with its own npm) stays as it is.
 command -v node >/dev/null 2>&1 || PACKAGES+=(nodejs)

@@ -124,3 +124,36 @@ private:
     ScopedGdiObject<HBITMAP> bitmap_;
     ScopedSelect select_;
 };
+
+// A counted COM reference, released when it goes away. Adopts the reference
+// it is given (as an out-parameter through Out(), or in the constructor).
+template <typename T>
+class ComRef {
+public:
+    ComRef() = default;
+    explicit ComRef(T* adopted) : object_(adopted) {}
+    ~ComRef() { Reset(); }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+
+    T* Get() const { return object_; }
+    T* operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    // Releases what it held; for a call that writes a new reference.
+    T** Out() {
+        Reset();
+        return &object_;
+    }
+    T* Detach() {
+        T* object = object_;
+        object_ = nullptr;
+        return object;
+    }
+    void Reset() {
+        if (object_) object_->Release();
+        object_ = nullptr;
+    }
+
+private:
+    T* object_ = nullptr;
+};

@@ -3,6 +3,10 @@
 #include "download/gid_list.h"
 
 #include "download/tcp_client_socket.h"
+#include "utilities/audio_device_enumerator.h"
+#include "utilities/audio_peak_meter.h"
+#include "utilities/gdiplus_image.h"
+#include "utilities/shadow_painting.h"
 #include "launcher/app/rpc_identity.h"
 #include "webview/engine_loader.h"
 
@@ -31,7 +35,7 @@ std::atomic<bool> DownloadPaused{false};
 double DownloadPercent = 0;
 int64_t DownloadCompletedBytes = 0;
 int64_t DownloadTotalBytes = 0;
-std::atomic<bool> StartupDone{false};
+WatchedFlag StartupDone;
 std::atomic<bool> FullPackageDownload{false};
 std::atomic<bool> SelfUpdateDownload{false};
 
@@ -56,11 +60,13 @@ std::string AddonPackageFileName;
 
 void CreateGlobals() {
     DownloadGids = new GidList();
-    // The audio enumerator, the two shadow images and the audio meter are made
-    // here once their modules are part of the program; until then they stay
-    // null and their users skip them.
+    AudioEnumerator = new AudioDeviceEnumerator();
+    ShadowImage5 = new GdiplusImage();
+    ShadowImage10 = new GdiplusImage();
+    BindShadowImages(ShadowImage5, ShadowImage10);
     NotificationSocket = new TcpClientSocket();
     AddonDownloadGids = new GidList();
+    AudioMeter = new AudioPeakMeter();
 }
 
 void ReleaseGlobals() {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "utilities/watched_flag.h"
+
 class AudioDeviceEnumerator;
 class AudioPeakMeter;
 class GdiplusImage;
@@ -21,9 +23,8 @@ class GidList;
 class TcpClientSocket;
 struct IMMDevice;
 
-// Made by CreateGlobals: the two gid lists and the notification socket. The
-// others stay null until their modules are part of the program, and their
-// users skip them.
+// Made by CreateGlobals, in this order. The shadow painting loads the two
+// shadow pictures into ShadowImage5 and ShadowImage10 on first use.
 extern GidList* DownloadGids;                        // gids of this run's launcher, client and update downloads
 extern AudioDeviceEnumerator* AudioEnumerator;
 extern GdiplusImage* ShadowImage5;
@@ -53,7 +54,7 @@ extern std::atomic<bool> DownloadPaused;
 extern double DownloadPercent;
 extern int64_t DownloadCompletedBytes;
 extern int64_t DownloadTotalBytes;
-extern std::atomic<bool> StartupDone;
+extern WatchedFlag StartupDone;  // its watcher wakes the updater window's watch
 extern std::atomic<bool> FullPackageDownload;
 extern std::atomic<bool> SelfUpdateDownload;
 

@@ -21,18 +21,21 @@ int64_t CalendarSeconds(const SYSTEMTIME& time) {
 
 }  // namespace
 
-std::string UnixTimestampTextAt(const SYSTEMTIME& localTime, bool tenDigits) {
-    char millis[8];
-    snprintf(millis, sizeof millis, "%03u", (unsigned)localTime.wMilliseconds);
-
+int64_t SecondsSinceLocalBase(const SYSTEMTIME& localTime) {
     // The base is local, not UTC: on a UTC+8 machine the result is Unix time.
     SYSTEMTIME base{};
     base.wYear = 1970;
     base.wMonth = 1;
     base.wDay = 1;
     base.wHour = 8;
+    return CalendarSeconds(localTime) - CalendarSeconds(base);
+}
+
+std::string UnixTimestampTextAt(const SYSTEMTIME& localTime, bool tenDigits) {
+    char millis[8];
+    snprintf(millis, sizeof millis, "%03u", (unsigned)localTime.wMilliseconds);
     char seconds[32];
-    snprintf(seconds, sizeof seconds, "%lld", (long long)(CalendarSeconds(localTime) - CalendarSeconds(base)));
+    snprintf(seconds, sizeof seconds, "%lld", (long long)SecondsSinceLocalBase(localTime));
 
     std::string text = std::string(seconds) + millis;
     if (tenDigits) {

@@ -12,6 +12,7 @@
 #include "launcher/service/service_hosts.h"
 #include "launcher/updater/startup_window.h"
 #include "utilities/busy_delay.h"
+#include "utilities/window_shadow.h"
 #include "webview/commands.h"
 #include "webview/unit_properties.h"
 #include "webview/webview_unit.h"
@@ -65,10 +66,6 @@ std::optional<int> OnConsoleMessageEvent(UnitEvent& event) {
 
 void ShowTrayIcon() { MainWindow.托盘.Show(MainWindow.Handle(), LoadIcon(nullptr, IDI_APPLICATION), kTrayTip); }
 
-// The drop shadow of the main window (colour black, size 10); the shadow
-// module attaches it once it is part of the program.
-void AttachDropShadow(HWND) {}
-
 }  // namespace
 
 MainWindowForm MainWindow;
@@ -112,7 +109,7 @@ void OnMainWindowCreated() {
     MainWindow.SetAlpha(0);
     MainWindowFadeIn = 1;
     GameLaunched = false;
-    AttachDropShadow(MainWindow.Handle());
+    SetWindowShadow(MainWindow.Handle(), 0, 10);
     StartWorkerThread(DelayedPageLoad);
 }
 

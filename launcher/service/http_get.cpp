@@ -13,7 +13,8 @@ const char kAcceptHeader[] = "Accept: */*";
 
 }  // namespace
 
-std::string HttpGet(const std::string& url) {
+std::string HttpGet(const std::string& url, int* status) {
+    if (status) *status = 0;
     const bool secure = UrlIsSecure(url);
     // Handles close in reverse order of declaration: request, connection, session.
     InternetHandle session(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
@@ -35,8 +36,14 @@ std::string HttpGet(const std::string& url) {
     char buffer[4096];
     for (;;) {
         DWORD read = 0;
-        if (!InternetReadFile(request.get(), buffer, sizeof buffer, &read) || read == 0) break;
+        if (!InternetReadFile(request.get(), buffer, sizeof buffer, &read)) return body;
+        if (read == 0) break;
         body.append(buffer, read);
+    }
+    if (status) {
+        DWORD code = 0, size = sizeof code;
+        if (HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr))
+            *status = (int)code;
     }
     return body;
 }

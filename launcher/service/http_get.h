@@ -5,5 +5,7 @@
 #include <string>
 
 // The body of url, read to its end; empty on any failure. The status code is
-// not looked at. "https://" URLs go over TLS. Any thread.
-std::string HttpGet(const std::string& url);
+// not looked at, unless status is given: it then receives the answer's status
+// code when the whole body was read, and 0 otherwise. "https://" URLs go over
+// TLS. Any thread.
+std::string HttpGet(const std::string& url, int* status = nullptr);

@@ -13,6 +13,11 @@ void Timer::SetInterval(int milliseconds) {
         PostMessageA(hwnd, kSetTimerMessage, (WPARAM)id_, (LPARAM)milliseconds);
 }
 
+void Timer::Park() {
+    HWND hwnd = owner_->Handle();
+    if (hwnd) KillTimer(hwnd, id_);
+}
+
 void Timer::Apply(int milliseconds) {
     HWND hwnd = owner_->Handle();
     if (!hwnd) return;

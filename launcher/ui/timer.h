@@ -30,6 +30,11 @@ public:
     UINT_PTR Id() const { return id_; }
     int Interval() const { return interval_; }
     void SetInterval(int milliseconds);
+    // A tick that finds nothing to do may park its timer: the interval stays
+    // as it is, but no ticks come (and cost nothing) until Wake, which any
+    // thread may call once there is work.
+    void Park();
+    void Wake() { SetInterval(interval_); }
 
     std::function<void()> Tick;
 

@@ -11,6 +11,9 @@ std::string Unit::Caption() const {
 }
 
 void Unit::SetCaption(const std::string& caption) {
+    // The flows set the status lines ten times a second; an unchanged line
+    // is not drawn again.
+    if (Caption() == caption) return;
     SetWindowTextA(hwnd_, caption.c_str());
     Repaint();
 }

@@ -13,6 +13,8 @@ std::atomic<int> liveWindows{0};
 
 constexpr int kFirstUnitId = 1000;
 constexpr UINT_PTR kFirstTimerId = 1;
+// Carries a background picture from another thread: lParam the bitmap.
+constexpr UINT kSetBackgroundMessage = WM_APP + 0x103;
 
 template <typename T, typename... Extra>
 std::unique_ptr<Unit> Made(Window* owner, const UnitRow& row, HWND container, Extra... extra) {
@@ -163,6 +165,12 @@ void Window::SetAlpha(int alpha) {
 }
 
 void Window::SetBackgroundPicture(HBITMAP picture) {
+    if (hwnd_ && GetWindowThreadProcessId(hwnd_, nullptr) != GetCurrentThreadId()) {
+        // Painting reads the picture on the window's thread; it changes there too.
+        if (!PostMessageA(hwnd_, kSetBackgroundMessage, 0, reinterpret_cast<LPARAM>(picture)) && picture)
+            DeleteObject(picture);
+        return;
+    }
     background_.Reset(picture);
     if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -175,6 +183,15 @@ void Window::PaintBackground(HDC dc) {
         GetObjectA(picture, sizeof info, &info);
         ScopedMemoryDc source(dc);
         ScopedSelect select(source.Get(), picture);
+        RECT clip{};
+        if (info.bmWidth == client.right && info.bmHeight == client.bottom && GetClipBox(dc, &clip) != ERROR) {
+            // A picture of the window's size is copied as it is, and only where
+            // the paint goes: the labels ask for what lies behind them ten times
+            // a second while a download runs.
+            BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, source.Get(), clip.left,
+                   clip.top, SRCCOPY);
+            return;
+        }
         SetStretchBltMode(dc, HALFTONE);
         StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         return;
@@ -238,6 +255,9 @@ bool Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
             return true;
         }
         return false;
+    case kSetBackgroundMessage:
+        SetBackgroundPicture(reinterpret_cast<HBITMAP>(lParam));
+        return true;
     case kSetTimerMessage:
         for (auto& timer : timers_)
             if (timer->Id() == wParam) timer->Apply((int)lParam);

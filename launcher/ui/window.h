@@ -73,7 +73,10 @@ public:
     // Makes the window layered (once) and sets its opacity, 0 to 255.
     void SetAlpha(int alpha);
     // Stretched over the client area; the window owns it. Null: the colour.
+    // Any thread: from another one the picture is handed to the window's
+    // thread, and freed when the window is gone.
     void SetBackgroundPicture(HBITMAP picture);
+    HBITMAP BackgroundPicture() const { return background_.Get(); }
 
     // Windows of the layer that exist now, in every thread.
     static int LiveWindowCount();

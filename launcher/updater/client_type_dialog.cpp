@@ -3,6 +3,7 @@
 #include "launcher/updater/client_type_dialog_texts.h"
 #include "launcher/app/globals.h"
 #include "utilities/busy_delay.h"
+#include "utilities/window_shadow.h"
 
 namespace {
 
@@ -174,9 +175,10 @@ int OnOpenClientTypeDialog(int, int) {
         Commit(1, 0);
         return 0;
     }
-    // The drop shadow (black, size 10) is attached here once the shadow
-    // module is part of the program.
     SetWindowPos(ClientTypeDialog.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // After the move to the top: made topmost later, the owner would be put
+    // behind its shadow, which would take the topmost place instead.
+    SetWindowShadow(ClientTypeDialog.Handle(), 0, 10);
     return 0;
 }
 

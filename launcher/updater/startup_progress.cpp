@@ -9,6 +9,7 @@
 #include "launcher/app/globals.h"
 #include "launcher/updater/progress_display.h"
 #include "launcher/updater/startup_window.h"
+#include "utilities/audio_peak_meter.h"
 
 namespace {
 
@@ -34,17 +35,11 @@ std::string BytesLine(const char* lead, double completed, double total) {
 }  // namespace
 
 void MarqueeTimerTick() {
-    // Up to a hundred ticks a second: the fill's place is read once per tick
-    // rather than once per coordinate, each read being a trip to the window
-    // system.
-    HWND fill = StartupWindow.进度条->Handle();
-    RECT place{};
-    GetWindowRect(fill, &place);
-    MapWindowPoints(HWND_DESKTOP, GetParent(fill), reinterpret_cast<POINT*>(&place), 2);
-    int left = place.left + kMarqueeStep;
+    // A hundred ticks a second: the fill slides without a repaint of the
+    // whole bar, only the few pixels that change are drawn.
+    int left = StartupWindow.进度条->Left() + kMarqueeStep;
     if (left > kTrackWidth) left = kMarqueeRestart;
-    SetWindowPos(fill, nullptr, left, place.top, kMarqueeWidth, place.bottom - place.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    StartupWindow.进度条->SlideWithin(*StartupWindow.进度条背景, left, kMarqueeWidth);
 }
 
 void ProgressTimerTick() {
@@ -85,14 +80,14 @@ COLORREF PeakColour(double peak) {
 }
 
 void PeakColourTimerTick() {
-    // The audio meter objects are not part of the program yet; without one
-    // the bar keeps its colour. Once they are, the peak comes from
-    // AudioMeter for DefaultAudioDevice, and a failed read counts as silence.
-    if (!AudioMeter) return;
-    double peak = 0;
+    // A failed read leaves the peak at 0: the colour of silence.
+    float peak = 0;
+    if (AudioMeter) AudioMeter->GetPeakValue(DefaultAudioDevice, &peak);
     COLORREF colour = PeakColour(peak);
     StartupWindow.进度条->SetLineColour(colour);
     StartupWindow.进度条->SetFillColour(colour);
+    // Without an audio output nothing will ever change: no more ticks.
+    if (!DefaultAudioDevice) StartupWindow.时钟5->Park();
 }
 
 void OnPauseResumeClicked() {

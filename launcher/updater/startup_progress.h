@@ -13,9 +13,8 @@ void MarqueeTimerTick();
 // without asking the daemon.
 void ProgressTimerTick();
 
-// 时钟5: leaves the bar's colour as it is while there is no audio meter
-// (AudioMeter null, as now); with one it colours the bar by the peak of the
-// default audio output.
+// 时钟5: colours the bar by the peak of the default audio output, or with
+// the colour of silence when the peak cannot be read.
 void PeakColourTimerTick();
 
 // The bar's colour for an audio peak between 0 (silence) and 1 (full scale).

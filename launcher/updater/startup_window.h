@@ -9,6 +9,9 @@
 #include "launcher/ui/timer.h"
 #include "launcher/ui/window.h"
 
+// Character height of the speed line (下载速度), in its own font and in the digital one.
+constexpr int kSpeedLineFontHeight = 40;
+
 class StartupWindowForm : public Window {
 public:
     StartupWindowForm();

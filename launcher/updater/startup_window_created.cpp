@@ -8,7 +8,9 @@
 #include "launcher/app/program_folder.h"
 #include "launcher/updater/startup_window.h"
 #include "launcher/updater/startup_workers.h"
+#include "utilities/audio_device_enumerator.h"
 #include "utilities/path_helpers.h"
+#include "utilities/window_shadow.h"
 #include "webview/engine_loader.h"
 
 namespace {
@@ -39,14 +41,15 @@ void OnStartupWindowCreated() {
     LoadLauncherSettings(programFolder);
 
     if (ColorProgressBar) {
-        // The default audio endpoint is asked of AudioEnumerator here once the
-        // audio meter module is part of the program; the bar then stays at
+        // Without an audio output the device stays null and the bar shows
         // the colour of silence.
+        if (AudioEnumerator) AudioEnumerator->GetDefaultEndpoint(0, 0, &DefaultAudioDevice);
         StartupWindow.时钟5->SetInterval(10);
     }
 
-    // The drop shadow (black, size 10) is attached here once the shadow module
-    // is part of the program.
+    SetWindowShadow(StartupWindow.Handle(), 0, 10);
+    // The start-up done watch sleeps until the flows set the flag.
+    StartupDone.Watch([] { StartupWindow.时钟3->Wake(); });
 
     // Before the workers start: the header picture loader writes into it.
     EnsureDirectory(FiveMFolder + "\\launcher_cache\\");

@@ -2,17 +2,8 @@
 #include "launcher/app/globals.h"
 #include "launcher/main_window/main_window.h"
 #include "launcher/app/program_exit.h"
+#include "launcher/updater/digital_font_install.h"
 #include "launcher/updater/startup_window.h"
-
-namespace {
-
-// Takes the digital font of the speed line out of the system's font table.
-void RemoveDigitalFont() {
-    // Placeholder: the font is removed here once its installer is part of
-    // the program (FiveMFolder + "\launcher_cache\font-digtal.ttf").
-}
-
-}  // namespace
 
 void FadeInTimerTick() {
     StartupWindowAlpha += 10;
@@ -25,7 +16,11 @@ void FadeInTimerTick() {
 }
 
 void StartupDoneTimerTick() {
-    if (!StartupDone) return;
+    if (!StartupDone) {
+        // Woken by StartupDone's watcher once the flows set it.
+        StartupWindow.时钟3->Park();
+        return;
+    }
     // Stopped first: loading MainWindow may pump messages, and a second tick
     // must not load it again.
     StartupWindow.时钟3->SetInterval(0);
@@ -37,10 +32,13 @@ void StartupDoneTimerTick() {
 
 void OnStartupQuitClicked() {
     StopDownloadDaemon();
-    RemoveDigitalFont();
+    RemoveFontFile(DigitalFontPath());
     EndProgram(0);
 }
 
 void OnStartupCloseClicked() { QuitProgram(); }
 
-void OnStartupWindowDestroying() { RemoveDigitalFont(); }
+void OnStartupWindowDestroying() {
+    StartupDone.Watch(nullptr);
+    RemoveFontFile(DigitalFontPath());
+}

@@ -1,8 +1,5 @@
 #include "launcher/updater/startup_workers.h"
 
-// Placeholders: the header picture and the font arrive with their own
-// modules. UpdateFlow lives in update_flow.cpp.
-void RefreshHeaderImage() {}
-void InstallDigitalFont() {}
-
+// UpdateFlow lives in update_flow.cpp, RefreshHeaderImage in
+// header_image.cpp, InstallDigitalFont in digital_font_install.cpp.
 bool (*StartStartupWorker)(WorkerRoutine routine) = StartWorkerThread;

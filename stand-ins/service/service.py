@@ -16,8 +16,8 @@ and logs every request. A test sets answers and reads the log through
 With --content BIN_DIR it first writes the default content below ROOT/files
 from the built stand-ins: the client archive (FiveM.exe, launcher_version.txt,
 FiveM.app/caches.xml and FiveM.app/citizen/version.txt of the service's client
-version), the update archive, the core-components archive (launcher_plugin.zip)
-and the launcher itself.
+version), the update archive, the core-components archive (launcher_plugin.zip),
+the launcher itself and the header picture (/fivem/launcher/header.jpg).
 
 Listens on 127.0.0.1 only; ends by itself after --max-seconds.
 """
@@ -272,6 +272,10 @@ def write_default_content(root, bin_dir):
     write_zip(os.path.join(files, "launcher_plugin.zip"),
               [(name, built(name)) for name in ("7z.exe", "7z.dll", "node.dll", "zip.dll")])
     shutil.copyfile(os.path.join(bin_dir, "launcher.exe"), os.path.join(files, "launcher.exe"))
+    # The updater window's header picture, drawn at build time.
+    launcher_content = os.path.join(root, "fivem", "launcher")
+    os.makedirs(launcher_content, exist_ok=True)
+    shutil.copyfile(os.path.join(bin_dir, "header.jpg"), os.path.join(launcher_content, "header.jpg"))
 
 
 def main():

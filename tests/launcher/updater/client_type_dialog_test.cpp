@@ -61,6 +61,11 @@ TEST_F(ClientTypeDialogTest, OpensTopmostWithEveryUnitWhereTheLayoutPutsIt) {
     EXPECT_EQ(r.top, 50);
     EXPECT_EQ(r.right - r.left, 464);
     EXPECT_EQ(r.bottom - r.top, 448);
+    HWND shadow = reinterpret_cast<HWND>(GetPropA(ClientTypeDialog.Handle(), "Lumen.WndShadow"));
+    ASSERT_TRUE(IsWindow(shadow)) << "the dialog has its drop shadow";
+    GetWindowRect(shadow, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.right - r.left, 484);
     EXPECT_EQ(PendingPackageChoice, 0);
     EXPECT_EQ(PendingDownloadServer, 1);
 

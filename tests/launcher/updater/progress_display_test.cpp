@@ -9,6 +9,7 @@
 #include "launcher/main_window/main_window.h"
 #include "launcher/updater/progress_display.h"
 #include "launcher/updater/startup_progress.h"
+#include "support/fake_core_audio.h"
 #include "updater_window_fixture.h"
 
 namespace {
@@ -127,12 +128,51 @@ TEST_F(ProgressDisplay, ShowProgressFromAWorkerThreadReachesTheWindow) {
     EXPECT_TRUE(StartupWindow.下载速度->Visible());
 }
 
-TEST_F(ProgressDisplay, PeakColourTickWithoutAMeterLeavesTheBarAlone) {
-    // A colour no peak maps to (its blue is not 43): any repaint shows.
-    const COLORREF userColour = RGB(1, 2, 3);
-    StartupWindow.进度条->SetFillColour(userColour);
-    PeakColourTimerTick();
-    EXPECT_EQ(StartupWindow.进度条->FillColour(), userColour);
+TEST_F(ProgressDisplay, PeakColourTickColoursTheBarByTheDefaultOutputsPeak) {
+    testsupport::FakeDevice loud({1.0f, {1.0f}, 0}), half({0.5f, {0.5f}, 0}), refusing({1.0f, {1.0f}, 0}, true);
+    const struct {
+        IMMDevice* device;
+        COLORREF colour;
+    } table[] = {
+        {&loud, RGB(255, 0, 43)},
+        {&half, RGB(210, 113, 43)},
+        {&refusing, RGB(166, 226, 43)},  // a failed read is silence
+        {nullptr, RGB(166, 226, 43)},    // no audio output
+    };
+    for (const auto& row : table) {
+        StartupWindow.进度条->SetFillColour(RGB(1, 2, 3));
+        DefaultAudioDevice = row.device;
+        PeakColourTimerTick();
+        EXPECT_EQ(StartupWindow.进度条->FillColour(), row.colour);
+    }
+    DefaultAudioDevice = nullptr;
+    EXPECT_TRUE(loud.MetersReleased());
+    EXPECT_TRUE(half.MetersReleased());
+}
+
+// What the track shows at a point, read from the window's own pixels.
+COLORREF TrackPixel(int x) {
+    HDC dc = GetDCEx(StartupWindow.进度条背景->Handle(), nullptr, DCX_CACHE);
+    COLORREF colour = GetPixel(dc, x, 2);
+    ReleaseDC(StartupWindow.进度条背景->Handle(), dc);
+    return colour;
+}
+
+TEST_F(ProgressDisplay, MarqueeDrawsTheFillWhereItSlidesAndTheTrackWhereItWas) {
+    StartupWindow.SetAlpha(255);
+    ShowProgress(50, "", "");  // a fill from 0 to 480
+    ASSERT_TRUE(testsupport::ServiceUntil([] { return TrackPixel(100) == RGB(166, 226, 43); }, 5000));
+    ASSERT_EQ(TrackPixel(700), RGB(44, 47, 54));
+    StartupWindow.进度条->SlideWithin(*StartupWindow.进度条背景, 300, 150);
+    EXPECT_EQ(TrackPixel(100), RGB(44, 47, 54)) << "where the fill was";
+    EXPECT_EQ(TrackPixel(320), RGB(166, 226, 43));
+    EXPECT_EQ(TrackPixel(449), RGB(166, 226, 43));
+    EXPECT_EQ(TrackPixel(450), RGB(44, 47, 54));
+    MarqueeTimerTick();
+    EXPECT_EQ(StartupWindow.进度条->Left(), 305);
+    EXPECT_EQ(TrackPixel(302), RGB(44, 47, 54));
+    EXPECT_EQ(TrackPixel(452), RGB(166, 226, 43));
+    EXPECT_EQ(TrackPixel(455), RGB(44, 47, 54));
 }
 
 TEST_F(ProgressDisplay, StartupDoneOpensTheMainWindowAndTheUpdaterGoes) {
@@ -140,7 +180,8 @@ TEST_F(ProgressDisplay, StartupDoneOpensTheMainWindowAndTheUpdaterGoes) {
     EXPECT_EQ(MainWindow.Handle(), nullptr) << "opened before the start-up was done";
     // The main window's page view needs the engine where the launcher put it.
     ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "\\node.dll").c_str(), (folder.Path() + "\\node.dll").c_str(), FALSE));
-    StartupDone = true;
+    // Set by a flow's thread, as the flows do; the watch wakes for it.
+    WhileServicing([] { StartupDone = true; });
     ASSERT_TRUE(
         ServiceUntil([] { return MainWindow.Handle() != nullptr && StartupWindow.Handle() == nullptr; }, 5000));
     StartupDone = false;

@@ -80,6 +80,14 @@ TEST_F(StartupWindowLoad, WindowFadesInFromTransparentAndStopsItsFadeTimer) {
     EXPECT_EQ(r.top, 50);
     EXPECT_EQ(r.right - r.left, 960);
     EXPECT_EQ(r.bottom - r.top, 540);
+    // The black 10-pixel drop shadow around it.
+    HWND shadow = reinterpret_cast<HWND>(GetPropA(hwnd, "Lumen.WndShadow"));
+    ASSERT_TRUE(IsWindow(shadow));
+    GetWindowRect(shadow, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_EQ(r.right - r.left, 980);
+    EXPECT_EQ(r.bottom - r.top, 560);
 
     EXPECT_TRUE(testsupport::ServiceUntil([] { return StartupWindow.时钟6->Interval() == 0; }, 5000));
     EXPECT_EQ(AlphaOf(hwnd), 255);
@@ -106,6 +114,9 @@ TEST_F(StartupWindowLoad, ColourOptionStartsThePeakColourTimer) {
     ASSERT_TRUE(LoadStartupWindow());
     EXPECT_TRUE(ColorProgressBar);
     EXPECT_EQ(StartupWindow.时钟5->Interval(), 10);
+    if (testsupport::RunningUnderWine()) {
+        EXPECT_EQ(DefaultAudioDevice, nullptr) << "Wine has no audio output";
+    }
 }
 
 }  // namespace

@@ -66,6 +66,14 @@ double CpuSeconds(int pid) {
     return ticks / 100.0;  // USER_HZ
 }
 
+// Resident memory of a Linux process in KB (the working set of the Windows
+// program running in it); -1 when it is gone.
+long ResidentKb(int pid) {
+    std::string status = ReadFileBytes("Z:\\proc\\" + std::to_string(pid) + "\\status");
+    size_t at = status.find("VmRSS:");
+    return at == std::string::npos ? -1 : strtol(status.c_str() + at + 6, nullptr, 10);
+}
+
 struct Phase {
     double cpu = 0, wall = 0, server = 0;
 };
@@ -145,6 +153,7 @@ int main(int argc, char** argv) {
                            : 0;
     printf("launcher CPU at the dialog: %.2f s since its start\n", CpuSeconds(pid));
     Phase dialog = Measure(pid, serverPid, seconds);
+    long residentAtDialog = ResidentKb(pid);
 
     if (!MakeBigFile(service.FilesFolder() + "\\big.bin")) {
         fprintf(stderr, "cannot make the file to download\n");
@@ -170,6 +179,7 @@ int main(int argc, char** argv) {
 
     Print("dialog waiting for a click:", dialog);
     Print(("download running (limit " + rate + "/s):").c_str(), download);
+    printf("launcher working set at the dialog: %.1f MB\n", residentAtDialog / 1024.0);
     printf("status line at the end: %s (%s)\n", status.c_str(),
            stillRunning ? "still downloading" : "NOT downloading");
     printf("goal: about 0%% while the dialog waits, under 2%% of a core while downloading\n");

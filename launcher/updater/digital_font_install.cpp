@@ -1,0 +1,51 @@
+#include "launcher/updater/digital_font_install.h"
+
+#include <windows.h>
+
+#include "assets/digital_font.h"
+#include "launcher/app/globals.h"
+#include "launcher/updater/startup_window.h"
+#include "utilities/busy_delay.h"
+#include "utilities/path_helpers.h"
+#include "utilities/whole_file.h"
+
+namespace {
+
+constexpr int kStartDelayMs = 2000;
+
+void WriteCarriedFont(const std::string& path) {
+    std::string_view font = DigitalFontData();
+    WriteWholeFile(path, font.data(), font.size());
+}
+
+}  // namespace
+
+std::string DigitalFontPath() { return FiveMFolder + "\\launcher_cache\\font-digtal.ttf"; }
+
+int AddFontFile(const std::string& path) {
+    int added = AddFontResourceA(path.c_str());
+    PostMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+    return added;
+}
+
+int RemoveFontFile(const std::string& path) {
+    int removed = RemoveFontResourceA(path.c_str());
+    PostMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+    return removed;
+}
+
+void InstallDigitalFont() {
+    BusyDelay(kStartDelayMs);
+    // The window's removal of the font has run already: a registration now
+    // would outlive the program, and the label is gone.
+    if (!StartupWindow.Handle()) return;
+    const std::string path = DigitalFontPath();
+    if (!FileExists(path)) WriteCarriedFont(path);
+    if (AddFontFile(path) == 0) {
+        // A file left half-written by an earlier run would keep the speed
+        // line in its own font for ever: write it once more.
+        WriteCarriedFont(path);
+        if (AddFontFile(path) == 0) return;
+    }
+    StartupWindow.下载速度->SetFont(kDigitalFontFace, kSpeedLineFontHeight);
+}
