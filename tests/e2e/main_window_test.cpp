@@ -21,22 +21,6 @@ using testsupport::WriteFileBytes;
 const DWORD kStepMs = 30000;
 const char kPagePath[] = "/fivem/launcher/?version=1014";
 
-struct WindowSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (pid != search->pid || strcmp(className, "Quillmere.MainWindow") != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 class MainWindowRun : public testing::Test {
 protected:
     void SetUp() override {
@@ -49,14 +33,9 @@ protected:
     }
 
     HWND WaitForMainWindow() {
-        WindowSearch search{launcher.Pid(), nullptr};
-        WaitFor(
-            [&] {
-                EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-                return search.found && IsWindowVisible(search.found);
-            },
-            kStepMs);
-        return search.found;
+        HWND found = nullptr;
+        WaitFor([&] { return (found = WindowOfSize(launcher.Pid(), 1280, 720, true)) != nullptr; }, kStepMs);
+        return found;
     }
 
     static int Alpha(HWND window) {
