@@ -63,9 +63,18 @@ protected:
             ASSERT_TRUE(testsupport::WriteFileBytes(folder.File(tool), ""));
     }
 
-    // Starts it and waits until its updater window is there.
+    // Starts it and waits until its updater window is shown: the window can
+    // be found by its title while its created handler still runs, before a
+    // click can reach its units.
     bool StartWithWindow() {
-        return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kUpdaterTitle);
+        return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kUpdaterTitle) &&
+               e2e::WaitFor([&] { return UpdaterShown(); }, 30000);
+    }
+    bool UpdaterShown() {
+        // "find" prints the handle, then 1 for a visible window.
+        std::string line = driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kUpdaterTitle}).output;
+        size_t tab = line.find('\t');
+        return tab != std::string::npos && line.compare(tab + 1, 2, "1\t") == 0;
     }
 
     TempFolder folder;

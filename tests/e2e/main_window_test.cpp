@@ -63,7 +63,7 @@ TEST_F(MainWindowRun, FadesInThenLoadsThePageIntoTheCacheFolder) {
     ASSERT_NE(window, nullptr);
     // Made transparent and faded in; the page comes about a second later.
     const int first = Alpha(window);
-    EXPECT_EQ(service.CountRequests("/fivem/"), 0) << "the page was asked for at once";
+    EXPECT_EQ(service.CountRequests(kPagePath), 0) << "the page was asked for at once";
     EXPECT_LT(first, 255);
     EXPECT_TRUE(WaitFor([&] { return Alpha(window) == 255; }, kStepMs));
     ASSERT_TRUE(service.WaitForRequests(kPagePath, 1, kStepMs));
