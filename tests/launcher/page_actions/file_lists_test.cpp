@@ -1,0 +1,233 @@
+// The add-on and mod folders on real temporary folders: which entries are
+// listed and which sub-folders are searched, the rows the page gets for
+// awkward names, and which names the switches take from the page.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "launcher/app/globals.h"
+#include "launcher/main_window/main_window.h"
+#include "launcher/page_actions/addon_lists.h"
+#include "launcher/page_actions/file_switches.h"
+#include "launcher/page_actions/page_action_entries.h"
+#include "support/test_support.h"
+#include "webview/engine_loader.h"
+#include "webview_test_support.h"
+
+namespace {
+
+using testsupport::TempFolder;
+using testsupport::WriteFileBytes;
+using webviewtest::EngineChannel;
+using webviewtest::Gbk;
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(FindFileNames, ListsMatchesAndSearchesOnlyPlainFoldersThatMatch) {
+    TempFolder root;
+    const std::string addons = root.File("addons");
+    const struct {
+        const char* path;
+        bool isFolder;
+        DWORD attributes;  // that it must carry
+    } layout[] = {
+        {"a.rpf", false, 0},
+        {"b.txt", false, 0},
+        {"x", true, 0},
+        {"x\\in-x.rpf", false, 0},
+        {"y.rpf", true, 0},
+        {"y.rpf\\in-y.rpf", false, 0},
+        {"y.rpf\\in-y.txt", false, 0},
+        {".z.rpf", true, FILE_ATTRIBUTE_HIDDEN},  // hidden by its name under Wine
+        {".z.rpf\\in-z.rpf", false, 0},
+    };
+    ASSERT_TRUE(CreateDirectoryA(addons.c_str(), nullptr));
+    for (const auto& entry : layout) {
+        const std::string path = addons + "\\" + entry.path;
+        ASSERT_TRUE(entry.isFolder ? CreateDirectoryA(path.c_str(), nullptr) == TRUE : WriteFileBytes(path, "rpf"));
+        if (!entry.attributes) continue;
+        SetFileAttributesA(path.c_str(), GetFileAttributesA(path.c_str()) | entry.attributes);
+        ASSERT_EQ(GetFileAttributesA(path.c_str()) & entry.attributes, entry.attributes) << path;
+    }
+
+    const struct {
+        std::string folder;
+        std::string pattern;
+        std::vector<std::string> expected;
+    } table[] = {
+        // A folder that does not match is not entered; one that matches and
+        // carries no attribute bits is, and its archives come by bare name;
+        // one that carries a bit (hidden) is listed itself.
+        {addons, "*.rpf", {".z.rpf", "a.rpf", "in-y.rpf"}},
+        {addons + "\\", "*.rpf", {".z.rpf", "a.rpf", "in-y.rpf"}},
+        {addons, "", {".z.rpf", "a.rpf", "b.txt", "in-x.rpf", "in-y.rpf", "in-y.txt"}},
+        {root.File("missing"), "*.rpf", {}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.folder + " " + row.pattern);
+        std::vector<std::string> names{"kept"};
+        FindFileNames(row.folder, row.pattern, names);
+        std::vector<std::string> expected = row.expected;
+        expected.push_back("kept");
+        EXPECT_EQ(Sorted(names), Sorted(expected));
+    }
+}
+
+TEST(FindFileNames, GivesChineseNamesAsTheirGbkBytes) {
+    TempFolder root;
+    const std::vector<std::string> names = {Gbk("中文.rpf"), Gbk("乗.rpf")};  // 乗: trail byte 0x5C
+    for (const std::string& name : names) ASSERT_TRUE(WriteFileBytes(root.File(name), "rpf"));
+    std::vector<std::string> found;
+    FindFileNames(root.Path(), "*.rpf", found);
+    EXPECT_EQ(Sorted(found), Sorted(names));
+}
+
+TEST(FileListScripts, NamesThatWouldEndAStringOrAnAttributeAreEscapedForEachPlace) {
+    // As the page reads a row: the script's string gives HTML; the cell shows
+    // the name, and the toggle's single-quoted attribute holds a call with
+    // the name as a double-quoted string.
+    const struct {
+        const FileListKind* kind;
+        std::string name;
+        bool enabled;
+        std::string script;
+    } table[] = {
+        {&kAddonList, "plain.rpf", true,
+         R"($('.addons-list').append("<tr><td>plain.rpf</td><td><i class='fa fa-toggle-on' onclick='disableAddons(\"plain.rpf\")'></i></td></tr>");)"},
+        {&kModList, "plain.rpf", false,
+         R"($('.mods-list').append("<tr><td>plain.rpf</td><td><i class='fa fa-toggle-off' onclick='enableMods(\"plain.rpf\")'></i></td></tr>");)"},
+        {&kModList, "it's.rpf", true,
+         R"($('.mods-list').append("<tr><td>it&#39;s.rpf</td><td><i class='fa fa-toggle-on' onclick='disableMods(\"it\\&#39;s.rpf\")'></i></td></tr>");)"},
+        {&kAddonList, "a&b.rpf", false,
+         R"($('.addons-list').append("<tr><td>a&amp;b.rpf</td><td><i class='fa fa-toggle-off' onclick='enableAddons(\"a&amp;b.rpf\")'></i></td></tr>");)"},
+        {&kModList, Gbk("中文.rpf"), true,
+         Gbk(R"($('.mods-list').append("<tr><td>中文.rpf</td><td><i class='fa fa-toggle-on' onclick='disableMods(\"中文.rpf\")'></i></td></tr>");)")},
+        {&kModList, Gbk("乗.rpf"), false,
+         Gbk(R"($('.mods-list').append("<tr><td>乗.rpf</td><td><i class='fa fa-toggle-off' onclick='enableMods(\"乗.rpf\")'></i></td></tr>");)")},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(FileListRowScript(*row.kind, row.name, row.enabled), row.script) << testsupport::Hex(row.name);
+    EXPECT_EQ(FileListHeaderScript(kAddonList),
+              Gbk("$('.addons-list').html('<tr><th>文件名</th><th>操作</th></tr>');"));
+    EXPECT_EQ(FileListHeaderScript(kModList), Gbk("$('.mods-list').html('<tr><th>文件名</th><th>操作</th></tr>');"));
+}
+
+TEST(IsPlainFileName, RefusesNamesThatReachOutsideTheFolder) {
+    const struct {
+        std::string name;
+        bool plain;
+    } table[] = {
+        {"a.rpf", true},       {"it's & co.rpf", true}, {Gbk("中文.rpf"), true},
+        {Gbk("乗.rpf"), true},  // its trail byte 0x5C is no "\"
+        {"", false},           {"..", false},           {"..\\mods\\a.rpf", false},
+        {"../a.rpf", false},   {"sub\\a.rpf", false},   {"a..rpf", false},
+        {"C:a.rpf", false},    {"a.rpf:stream", false}, {"a\tb.rpf", false},
+        {"a.rpf\n", false},    {"a\x7F.rpf", false},
+    };
+    for (const auto& row : table) EXPECT_EQ(IsPlainFileName(row.name), row.plain) << testsupport::Hex(row.name);
+}
+
+// The switches with the real engine: files move, and the table the page
+// gets afterwards shows where they are.
+class FileSwitches : public testing::Test {
+protected:
+    static void SetUpTestSuite() { EngineChannel::Get(); }
+    void SetUp() override {
+        CreateGlobals();
+        FiveMFolder = folder.Path();
+        SetEngineDllPath(testsupport::BinDir() + "\\node.dll");
+        ASSERT_TRUE(LoadMainWindow());
+        for (const char* sub : {"FiveM.app", "FiveM.app\\mods", "FiveM.app\\addons"})
+            ASSERT_TRUE(CreateDirectoryA(folder.File(sub).c_str(), nullptr));
+    }
+    void TearDown() override {
+        MainWindow.Destroy();
+        testsupport::DiscardPendingMessages();
+    }
+
+    // The scripts the page got since the last call, as UTF-8.
+    std::vector<std::string> Scripts() {
+        std::vector<std::string> scripts;
+        for (const std::string& line : EngineChannel::Get().LogLinesStarting("wkeRunJSW ")) {
+            const size_t space = line.find(' ', strlen("wkeRunJSW "));
+            scripts.push_back(line.substr(space + 1));
+        }
+        EngineChannel::Get().ClearLog();
+        return scripts;
+    }
+
+    std::string Mods(const std::string& name) const { return folder.File("FiveM.app\\mods\\" + name); }
+    std::string Disabled(const std::string& name) const { return folder.File("FiveM.app\\mods-disabled\\" + name); }
+
+    TempFolder folder;
+};
+
+TEST_F(FileSwitches, ModsMoveBothWaysAndTheTableFollows) {
+    const std::string quote = "it's.rpf", chinese = Gbk("中文.rpf");
+    ASSERT_TRUE(WriteFileBytes(Mods(quote), "q"));
+    ASSERT_TRUE(WriteFileBytes(Mods(chinese), "c"));
+    EngineChannel::Get().ClearLog();
+
+    DisableMod(chinese);  // makes the disabled folder
+    EXPECT_EQ(testsupport::ReadFileBytes(Disabled(chinese)), "c");
+    EXPECT_EQ(GetFileAttributesA(Mods(chinese).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(
+        Scripts(),
+        (std::vector<std::string>{
+            "$('.mods-list').html('<tr><th>文件名</th><th>操作</th></tr>');",
+            R"($('.mods-list').append("<tr><td>it&#39;s.rpf</td><td><i class='fa fa-toggle-on' onclick='disableMods(\"it\\&#39;s.rpf\")'></i></td></tr>");)",
+            R"($('.mods-list').append("<tr><td>中文.rpf</td><td><i class='fa fa-toggle-off' onclick='enableMods(\"中文.rpf\")'></i></td></tr>");)",
+        }));
+
+    DisableMod(quote);
+    EnableMod(chinese);
+    EXPECT_EQ(testsupport::ReadFileBytes(Mods(chinese)), "c");
+    EXPECT_EQ(testsupport::ReadFileBytes(Disabled(quote)), "q");
+    const std::vector<std::string> scripts = Scripts();
+    ASSERT_EQ(scripts.size(), 6u);  // two fills of a header and two rows
+    EXPECT_NE(scripts[4].find("<td>中文.rpf</td><td><i class='fa fa-toggle-on'"), std::string::npos) << scripts[4];
+    EXPECT_NE(scripts[5].find("<td>it&#39;s.rpf</td><td><i class='fa fa-toggle-off'"), std::string::npos) << scripts[5];
+
+    // A file of the same name already switched off stays where it is.
+    ASSERT_TRUE(WriteFileBytes(Mods(quote), "second"));
+    DisableMod(quote);
+    EXPECT_EQ(testsupport::ReadFileBytes(Mods(quote)), "second");
+    EXPECT_EQ(testsupport::ReadFileBytes(Disabled(quote)), "q");
+}
+
+TEST_F(FileSwitches, ARefusedNameMovesAndMakesNothingAndTheTableIsRefilled) {
+    // Each name would reach a file outside the folder it is joined to.
+    ASSERT_TRUE(WriteFileBytes(folder.File("FiveM.app\\outside.rpf"), "o"));
+    ASSERT_TRUE(WriteFileBytes(folder.File("FiveM.app\\addons\\a.rpf"), "a"));
+    const struct {
+        void (*action)(const std::string&);
+        std::string name;
+        const char* header;
+    } table[] = {
+        {DisableMod, "..\\outside.rpf", ".mods-list"},
+        {DisableMod, "../outside.rpf", ".mods-list"},
+        {EnableMod, "..\\addons\\a.rpf", ".mods-list"},
+        {DisableAddon, "..\\outside.rpf", ".addons-list"},
+        {EnableAddon, folder.File("FiveM.app\\outside.rpf"), ".addons-list"},
+        {DisableAddon, "", ".addons-list"},
+    };
+    EngineChannel::Get().ClearLog();
+    for (const auto& row : table) {
+        row.action(row.name);
+        const std::vector<std::string> scripts = Scripts();
+        ASSERT_FALSE(scripts.empty()) << row.name;
+        EXPECT_EQ(scripts[0].rfind(std::string("$('") + row.header + "').html(", 0), 0u) << scripts[0];
+    }
+    EXPECT_EQ(testsupport::ReadFileBytes(folder.File("FiveM.app\\outside.rpf")), "o");
+    EXPECT_EQ(testsupport::ReadFileBytes(folder.File("FiveM.app\\addons\\a.rpf")), "a");
+    for (const char* made : {"FiveM.app\\mods-disabled", "FiveM.app\\addons-disabled"})
+        EXPECT_EQ(GetFileAttributesA(folder.File(made).c_str()), INVALID_FILE_ATTRIBUTES) << made;
+}
+
+}  // namespace
