@@ -162,43 +162,36 @@ protected:
         return scripts;
     }
 
-    std::string Mods(const std::string& name) const { return folder.File("FiveM.app\\mods\\" + name); }
-    std::string Disabled(const std::string& name) const { return folder.File("FiveM.app\\mods-disabled\\" + name); }
-
     TempFolder folder;
 };
 
-TEST_F(FileSwitches, ModsMoveBothWaysAndTheTableFollows) {
-    const std::string quote = "it's.rpf", chinese = Gbk("中文.rpf");
-    ASSERT_TRUE(WriteFileBytes(Mods(quote), "q"));
-    ASSERT_TRUE(WriteFileBytes(Mods(chinese), "c"));
+TEST_F(FileSwitches, AddonsMoveBothWaysButNeverOntoAFileOfTheSameName) {
+    const std::string enabled = folder.File("FiveM.app\\addons\\a.rpf");
+    const std::string disabled = folder.File("FiveM.app\\addons-disabled\\a.rpf");
+    ASSERT_TRUE(WriteFileBytes(enabled, "first"));
     EngineChannel::Get().ClearLog();
 
-    DisableMod(chinese);  // makes the disabled folder
-    EXPECT_EQ(testsupport::ReadFileBytes(Disabled(chinese)), "c");
-    EXPECT_EQ(GetFileAttributesA(Mods(chinese).c_str()), INVALID_FILE_ATTRIBUTES);
+    DisableAddon("a.rpf");  // makes the disabled folder
+    EXPECT_EQ(testsupport::ReadFileBytes(disabled), "first");
     EXPECT_EQ(
         Scripts(),
         (std::vector<std::string>{
-            "$('.mods-list').html('<tr><th>文件名</th><th>操作</th></tr>');",
-            R"($('.mods-list').append("<tr><td>it&#39;s.rpf</td><td><i class='fa fa-toggle-on' onclick='disableMods(\"it\\&#39;s.rpf\")'></i></td></tr>");)",
-            R"($('.mods-list').append("<tr><td>中文.rpf</td><td><i class='fa fa-toggle-off' onclick='enableMods(\"中文.rpf\")'></i></td></tr>");)",
+            "$('.addons-list').html('<tr><th>文件名</th><th>操作</th></tr>');",
+            R"($('.addons-list').append("<tr><td>a.rpf</td><td><i class='fa fa-toggle-off' onclick='enableAddons(\"a.rpf\")'></i></td></tr>");)",
         }));
 
-    DisableMod(quote);
-    EnableMod(chinese);
-    EXPECT_EQ(testsupport::ReadFileBytes(Mods(chinese)), "c");
-    EXPECT_EQ(testsupport::ReadFileBytes(Disabled(quote)), "q");
-    const std::vector<std::string> scripts = Scripts();
-    ASSERT_EQ(scripts.size(), 6u);  // two fills of a header and two rows
-    EXPECT_NE(scripts[4].find("<td>中文.rpf</td><td><i class='fa fa-toggle-on'"), std::string::npos) << scripts[4];
-    EXPECT_NE(scripts[5].find("<td>it&#39;s.rpf</td><td><i class='fa fa-toggle-off'"), std::string::npos) << scripts[5];
+    // With a file of that name on both sides, neither switch moves anything.
+    ASSERT_TRUE(WriteFileBytes(enabled, "second"));
+    DisableAddon("a.rpf");
+    EnableAddon("a.rpf");
+    EXPECT_EQ(testsupport::ReadFileBytes(enabled), "second");
+    EXPECT_EQ(testsupport::ReadFileBytes(disabled), "first");
+    EXPECT_EQ(Scripts().size(), 6u);  // each fill shows both rows
 
-    // A file of the same name already switched off stays where it is.
-    ASSERT_TRUE(WriteFileBytes(Mods(quote), "second"));
-    DisableMod(quote);
-    EXPECT_EQ(testsupport::ReadFileBytes(Mods(quote)), "second");
-    EXPECT_EQ(testsupport::ReadFileBytes(Disabled(quote)), "q");
+    ASSERT_TRUE(DeleteFileA(enabled.c_str()));
+    EnableAddon("a.rpf");
+    EXPECT_EQ(testsupport::ReadFileBytes(enabled), "first");
+    EXPECT_EQ(GetFileAttributesA(disabled.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(FileSwitches, ARefusedNameMovesAndMakesNothingAndTheTableIsRefilled) {
