@@ -70,6 +70,12 @@ TEST_F(PageSession, ModsWithAQuoteAndAChineseNameListAndSwitchBothWays) {
     EXPECT_EQ(Act("action:enableMods|it's.rpf"), SortedRows(Table({kQuoteOn, kChineseOn}, {}), 2));
     EXPECT_EQ(ReadFileBytes(mods + chinese), "c");
     EXPECT_EQ(ReadFileBytes(mods + quote), "q");
+
+    // A file of that name switched off already is never replaced.
+    ASSERT_TRUE(WriteFileBytes(disabled + quote, "old"));
+    EXPECT_EQ(SortedRows(Act("action:disableMods|it's.rpf"), 2), Table({kQuoteOn, kChineseOn}, {kQuoteOff}));
+    EXPECT_EQ(ReadFileBytes(mods + quote), "q");
+    EXPECT_EQ(ReadFileBytes(disabled + quote), "old");
 }
 
 // Writes the Steam values of the launcher's user as Steam does, with the

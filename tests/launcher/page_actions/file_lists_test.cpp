@@ -8,20 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "launcher/app/globals.h"
-#include "launcher/main_window/main_window.h"
 #include "launcher/page_actions/addon_lists.h"
 #include "launcher/page_actions/file_switches.h"
-#include "launcher/page_actions/page_action_entries.h"
 #include "support/test_support.h"
-#include "webview/engine_loader.h"
 #include "webview_test_support.h"
 
 namespace {
 
 using testsupport::TempFolder;
 using testsupport::WriteFileBytes;
-using webviewtest::EngineChannel;
 using webviewtest::Gbk;
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
@@ -79,15 +74,6 @@ TEST(FindFileNames, ListsMatchesAndSearchesOnlyPlainFoldersThatMatch) {
     }
 }
 
-TEST(FindFileNames, GivesChineseNamesAsTheirGbkBytes) {
-    TempFolder root;
-    const std::vector<std::string> names = {Gbk("中文.rpf"), Gbk("乗.rpf")};  // 乗: trail byte 0x5C
-    for (const std::string& name : names) ASSERT_TRUE(WriteFileBytes(root.File(name), "rpf"));
-    std::vector<std::string> found;
-    FindFileNames(root.Path(), "*.rpf", found);
-    EXPECT_EQ(Sorted(found), Sorted(names));
-}
-
 TEST(FileListScripts, NamesThatWouldEndAStringOrAnAttributeAreEscapedForEachPlace) {
     // As the page reads a row: the script's string gives HTML; the cell shows
     // the name, and the toggle's single-quoted attribute holds a call with
@@ -102,12 +88,8 @@ TEST(FileListScripts, NamesThatWouldEndAStringOrAnAttributeAreEscapedForEachPlac
          R"($('.addons-list').append("<tr><td>plain.rpf</td><td><i class='fa fa-toggle-on' onclick='disableAddons(\"plain.rpf\")'></i></td></tr>");)"},
         {&kModList, "plain.rpf", false,
          R"($('.mods-list').append("<tr><td>plain.rpf</td><td><i class='fa fa-toggle-off' onclick='enableMods(\"plain.rpf\")'></i></td></tr>");)"},
-        {&kModList, "it's.rpf", true,
-         R"($('.mods-list').append("<tr><td>it&#39;s.rpf</td><td><i class='fa fa-toggle-on' onclick='disableMods(\"it\\&#39;s.rpf\")'></i></td></tr>");)"},
         {&kAddonList, "a&b.rpf", false,
          R"($('.addons-list').append("<tr><td>a&amp;b.rpf</td><td><i class='fa fa-toggle-off' onclick='enableAddons(\"a&amp;b.rpf\")'></i></td></tr>");)"},
-        {&kModList, Gbk("中文.rpf"), true,
-         Gbk(R"($('.mods-list').append("<tr><td>中文.rpf</td><td><i class='fa fa-toggle-on' onclick='disableMods(\"中文.rpf\")'></i></td></tr>");)")},
         {&kModList, Gbk("乗.rpf"), false,
          Gbk(R"($('.mods-list').append("<tr><td>乗.rpf</td><td><i class='fa fa-toggle-off' onclick='enableMods(\"乗.rpf\")'></i></td></tr>");)")},
     };
@@ -131,96 +113,6 @@ TEST(IsPlainFileName, RefusesNamesThatReachOutsideTheFolder) {
         {"a.rpf\n", false},    {"a\x7F.rpf", false},
     };
     for (const auto& row : table) EXPECT_EQ(IsPlainFileName(row.name), row.plain) << testsupport::Hex(row.name);
-}
-
-// The switches with the real engine: files move, and the table the page
-// gets afterwards shows where they are.
-class FileSwitches : public testing::Test {
-protected:
-    static void SetUpTestSuite() { EngineChannel::Get(); }
-    void SetUp() override {
-        CreateGlobals();
-        FiveMFolder = folder.Path();
-        SetEngineDllPath(testsupport::BinDir() + "\\node.dll");
-        ASSERT_TRUE(LoadMainWindow());
-        for (const char* sub : {"FiveM.app", "FiveM.app\\mods", "FiveM.app\\addons"})
-            ASSERT_TRUE(CreateDirectoryA(folder.File(sub).c_str(), nullptr));
-    }
-    void TearDown() override {
-        MainWindow.Destroy();
-        testsupport::DiscardPendingMessages();
-    }
-
-    // The scripts the page got since the last call, as UTF-8.
-    std::vector<std::string> Scripts() {
-        std::vector<std::string> scripts;
-        for (const std::string& line : EngineChannel::Get().LogLinesStarting("wkeRunJSW ")) {
-            const size_t space = line.find(' ', strlen("wkeRunJSW "));
-            scripts.push_back(line.substr(space + 1));
-        }
-        EngineChannel::Get().ClearLog();
-        return scripts;
-    }
-
-    TempFolder folder;
-};
-
-TEST_F(FileSwitches, AddonsMoveBothWaysButNeverOntoAFileOfTheSameName) {
-    const std::string enabled = folder.File("FiveM.app\\addons\\a.rpf");
-    const std::string disabled = folder.File("FiveM.app\\addons-disabled\\a.rpf");
-    ASSERT_TRUE(WriteFileBytes(enabled, "first"));
-    EngineChannel::Get().ClearLog();
-
-    DisableAddon("a.rpf");  // makes the disabled folder
-    EXPECT_EQ(testsupport::ReadFileBytes(disabled), "first");
-    EXPECT_EQ(
-        Scripts(),
-        (std::vector<std::string>{
-            "$('.addons-list').html('<tr><th>文件名</th><th>操作</th></tr>');",
-            R"($('.addons-list').append("<tr><td>a.rpf</td><td><i class='fa fa-toggle-off' onclick='enableAddons(\"a.rpf\")'></i></td></tr>");)",
-        }));
-
-    // With a file of that name on both sides, neither switch moves anything.
-    ASSERT_TRUE(WriteFileBytes(enabled, "second"));
-    DisableAddon("a.rpf");
-    EnableAddon("a.rpf");
-    EXPECT_EQ(testsupport::ReadFileBytes(enabled), "second");
-    EXPECT_EQ(testsupport::ReadFileBytes(disabled), "first");
-    EXPECT_EQ(Scripts().size(), 6u);  // each fill shows both rows
-
-    ASSERT_TRUE(DeleteFileA(enabled.c_str()));
-    EnableAddon("a.rpf");
-    EXPECT_EQ(testsupport::ReadFileBytes(enabled), "first");
-    EXPECT_EQ(GetFileAttributesA(disabled.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(FileSwitches, ARefusedNameMovesAndMakesNothingAndTheTableIsRefilled) {
-    // Each name would reach a file outside the folder it is joined to.
-    ASSERT_TRUE(WriteFileBytes(folder.File("FiveM.app\\outside.rpf"), "o"));
-    ASSERT_TRUE(WriteFileBytes(folder.File("FiveM.app\\addons\\a.rpf"), "a"));
-    const struct {
-        void (*action)(const std::string&);
-        std::string name;
-        const char* header;
-    } table[] = {
-        {DisableMod, "..\\outside.rpf", ".mods-list"},
-        {DisableMod, "../outside.rpf", ".mods-list"},
-        {EnableMod, "..\\addons\\a.rpf", ".mods-list"},
-        {DisableAddon, "..\\outside.rpf", ".addons-list"},
-        {EnableAddon, folder.File("FiveM.app\\outside.rpf"), ".addons-list"},
-        {DisableAddon, "", ".addons-list"},
-    };
-    EngineChannel::Get().ClearLog();
-    for (const auto& row : table) {
-        row.action(row.name);
-        const std::vector<std::string> scripts = Scripts();
-        ASSERT_FALSE(scripts.empty()) << row.name;
-        EXPECT_EQ(scripts[0].rfind(std::string("$('") + row.header + "').html(", 0), 0u) << scripts[0];
-    }
-    EXPECT_EQ(testsupport::ReadFileBytes(folder.File("FiveM.app\\outside.rpf")), "o");
-    EXPECT_EQ(testsupport::ReadFileBytes(folder.File("FiveM.app\\addons\\a.rpf")), "a");
-    for (const char* made : {"FiveM.app\\mods-disabled", "FiveM.app\\addons-disabled"})
-        EXPECT_EQ(GetFileAttributesA(folder.File(made).c_str()), INVALID_FILE_ATTRIBUTES) << made;
 }
 
 }  // namespace
