@@ -2,14 +2,7 @@
 #include "launcher/page_actions/page_action_entries.h"
 
 void LaunchGame() {}
-void FillAddonsList() {}
-void FillModsList() {}
 void InstallAddonPackage() {}
 void StartAddonDownload() {}
-void ReportSteamInfo() {}
-void DisableAddon(const std::string&) {}
-void EnableAddon(const std::string&) {}
-void DisableMod(const std::string&) {}
-void EnableMod(const std::string&) {}
 void WatchGameExit() {}
 void AddonProgressTimerTick() {}

@@ -1,15 +1,11 @@
-// The page's actions through the real launcher: an installed client of the
-// service's version goes straight to the main window; the stand-in engine's
-// control channel then plays the page, writing its console messages, and
-// reads back every script the launcher ran in it. A message is handled on
-// the launcher's UI thread before the engine answers the channel, so the
-// scripts logged by then are all of that action's answers.
+// The page's actions through the real launcher, the page played through the
+// stand-in engine's control channel.
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "assets/remove_border_image.h"
-#include "e2e/e2e_support.h"
+#include "e2e/page_session.h"
 #include "launcher/ui/tray_icon.h"
 #include "utilities/command_line.h"
 #include "utilities/path_helpers.h"
@@ -23,9 +19,6 @@ using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 using webviewtest::EngineChannel;
 using webviewtest::Gbk;
-
-const DWORD kStepMs = 30000;
-const char kWkeRunJs[] = "wkeRunJSW ";
 
 // The page's dialogs as the engine receives them (UTF-8).
 const char kLanguageDone[] = "Swal.fire('修改成功', '已成功修改 FiveM/GTA5 的语言', 'success');";
@@ -52,43 +45,7 @@ std::string RegisteredLanguage(const std::string& scratchFile) {
     return output.substr(start, end - start);
 }
 
-class PageActions : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(service.Running());
-        // The client the service offers is installed, so there is nothing to update.
-        ASSERT_TRUE(InstallClient(folder, "100"));
-        engine.ClearLog();
-        ASSERT_TRUE(launcher.Start(folder.Path()));
-        ASSERT_TRUE(FlowFinishes(launcher.Pid(), kStepMs));
-        ASSERT_TRUE(WaitFor([&] { return !engine.LogLinesStarting("wkeLoadURL ").empty(); }, kStepMs));
-    }
-
-    std::vector<std::string> Scripts() {
-        std::vector<std::string> scripts;
-        for (const std::string& line : engine.LogLinesStarting(kWkeRunJs)) {
-            size_t script = line.find(' ', sizeof kWkeRunJs - 1);
-            scripts.push_back(line.substr(script + 1));
-        }
-        return scripts;
-    }
-
-    // Writes message (UTF-8) as the page's console line; the scripts the
-    // launcher ran in answer.
-    std::vector<std::string> Act(const std::string& message) {
-        size_t before = Scripts().size();
-        EXPECT_EQ(engine.SendFirstLine("console 1 " + message), "OK") << message;
-        std::vector<std::string> scripts = Scripts();
-        return std::vector<std::string>(scripts.begin() + (std::min)(before, scripts.size()), scripts.end());
-    }
-
-    using Scripts_ = std::vector<std::string>;
-
-    EngineChannel& engine = EngineChannel::Get();  // before the launcher: it names the channel's port
-    ProgramFolder folder;
-    Service service;
-    LauncherProcess launcher;
-};
+using PageActions = PageSession;
 
 TEST_F(PageActions, MessagesAreSplitAndAnsweredInThePage) {
     const std::string versionFile = folder.FiveMFile("FiveM.app\\citizen\\version.txt");

@@ -1,0 +1,36 @@
+#include "launcher/page_actions/file_switches.h"
+
+#include <windows.h>
+
+#include "launcher/app/globals.h"
+#include "launcher/page_actions/page_action_entries.h"
+#include "utilities/text_search.h"
+
+void MoveFilePath(const std::string& from, const std::string& to) { MoveFileA(from.c_str(), to.c_str()); }
+
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty()) return false;
+    // The name comes from the page and goes into two paths: a separator or a
+    // ".." would move files of other folders, a drive or stream name files
+    // elsewhere. A trail byte 0x5C of a GBK character is no separator.
+    for (const char* piece : {"\\", "/", ":", ".."})
+        if (FindText(name, piece) != -1) return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
+void SwitchFile(const FileListKind& kind, const std::string& name, bool disable) {
+    if (IsPlainFileName(name)) {
+        const std::string from = FiveMFolder + (disable ? kind.enabledFolder : kind.disabledFolder);
+        const std::string to = FiveMFolder + (disable ? kind.disabledFolder : kind.enabledFolder);
+        CreateDirectoryA(to.c_str(), nullptr);
+        MoveFilePath(from + name, to + name);
+    }
+    FillFileList(kind);
+}
+
+void DisableAddon(const std::string& fileName) { SwitchFile(kAddonList, fileName, true); }
+void EnableAddon(const std::string& fileName) { SwitchFile(kAddonList, fileName, false); }
+void DisableMod(const std::string& fileName) { SwitchFile(kModList, fileName, true); }
+void EnableMod(const std::string& fileName) { SwitchFile(kModList, fileName, false); }
