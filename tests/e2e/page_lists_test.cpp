@@ -88,12 +88,14 @@ void SetSteamAccount(const char* name, long long id) {
                               nullptr, &active, nullptr),
               ERROR_SUCCESS);
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam", 0, KEY_ALL_ACCESS, &steam), ERROR_SUCCESS);
-    if (name)
+    if (name) {
         EXPECT_EQ(RegSetValueExA(steam, "LastGameNameUsed", 0, REG_SZ, (const BYTE*)name, (DWORD)strlen(name) + 1),
                   ERROR_SUCCESS);
+    }
     const DWORD value = (DWORD)id;
-    if (id >= 0)
+    if (id >= 0) {
         EXPECT_EQ(RegSetValueExA(active, "ActiveUser", 0, REG_DWORD, (const BYTE*)&value, sizeof value), ERROR_SUCCESS);
+    }
     RegCloseKey(steam);
     RegCloseKey(active);
 }
