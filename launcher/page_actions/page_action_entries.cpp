@@ -1,7 +1,6 @@
 // The actions that are still to come do nothing yet; the page gets no answer.
 #include "launcher/page_actions/page_action_entries.h"
 
-void LaunchGame() {}
 void FillAddonsList() {}
 void FillModsList() {}
 void InstallAddonPackage() {}
@@ -11,5 +10,4 @@ void DisableAddon(const std::string&) {}
 void EnableAddon(const std::string&) {}
 void DisableMod(const std::string&) {}
 void EnableMod(const std::string&) {}
-void WatchGameExit() {}
 void AddonProgressTimerTick() {}
