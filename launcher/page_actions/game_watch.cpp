@@ -24,8 +24,8 @@ constexpr int kCrashPrefixBytes = sizeof kCrashPrefix - 1;
 constexpr size_t kCrashHashBytes = 9999;
 
 // File times count 100 ns. A log's write time may lag the clock a little
-// (coarse file-system clocks, FAT's 2-second steps), and no earlier game can
-// have ended within 2 s of a new start: the watch alone takes longer.
+// (coarse file-system clocks, FAT's 2-second steps); the crash log of this
+// run comes at the game's end, long after its start.
 constexpr uint64_t kWriteTimeSlack = 2ULL * 10000000ULL;
 
 // Written by the game-start worker, read by the watch on the UI thread.
