@@ -10,18 +10,16 @@
 #include "launcher/page_actions/game_process.h"
 #include "launcher/page_actions/game_watch.h"
 #include "launcher/page_actions/page_action_entries.h"
+#include "launcher/page_actions/page_dialog.h"
 #include "utilities/busy_delay.h"
 #include "utilities/command_line.h"
 
 namespace {
 
-// "Swal.fire('启动失败', 'FiveM 已经在运行中', 'error');"
-const char kGameRunsScript[] =
-    "Swal.fire('\xC6\xF4\xB6\xAF\xCA\xA7\xB0\xDC', 'FiveM \xD2\xD1\xBE\xAD\xD4\xDA\xD4\xCB\xD0\xD0\xD6\xD0', 'error');";
-// "Swal.fire('启动失败', '服务器地址无效', 'error');"
-const char kBadAddressScript[] =
-    "Swal.fire('\xC6\xF4\xB6\xAF\xCA\xA7\xB0\xDC', '\xB7\xFE\xCE\xF1\xC6\xF7\xB5\xD8\xD6\xB7\xCE\xDE\xD0\xA7', "
-    "'error');";
+// "启动失败", "FiveM 已经在运行中", "服务器地址无效"
+const char kStartFailedTitle[] = "\xC6\xF4\xB6\xAF\xCA\xA7\xB0\xDC";
+const char kGameRunsText[] = "FiveM \xD2\xD1\xBE\xAD\xD4\xDA\xD4\xCB\xD0\xD0\xD6\xD0";
+const char kBadAddressText[] = "\xB7\xFE\xCE\xF1\xC6\xF7\xB5\xD8\xD6\xB7\xCE\xDE\xD0\xA7";
 // The launch button becomes a flash icon while the game runs.
 const char kLaunchButtonScript[] = "$('.launch-btn').html('<i class=\\'fa fa-flash\\'></i>');";
 
@@ -44,14 +42,14 @@ std::string GameCommandLine(const std::string& fiveMFolder, const std::string& a
 
 void LaunchGame() {
     if (FindProcessByName("FiveM.exe")) {
-        RunPageScript(kGameRunsScript);
+        ShowPageDialog(kStartFailedTitle, kGameRunsText, "error");
         return;
     }
     const std::string address = GameServerAddress;
     // The page's address is percent-decoded: "%26" becomes "&", after which
     // the interpreter would run whatever the address goes on with.
     if (!IsServerAddress(address)) {
-        RunPageScript(kBadAddressScript);
+        ShowPageDialog(kStartFailedTitle, kBadAddressText, "error");
         return;
     }
     NoteGameStart();

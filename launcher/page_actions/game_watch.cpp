@@ -59,7 +59,7 @@ LogFile LastListedLog() {
 std::string CrashHashOf(const std::string& text) {
     if (FindText(text, kCrashPrefix) < 0) return {};
     const int prefix = FindText(text, kCrashPrefix, 1, true);
-    const std::string rest = text.substr(std::min(text.size(), size_t(prefix - 1 + kCrashPrefixBytes)), kCrashHashBytes);
+    const std::string rest = text.substr(prefix - 1 + kCrashPrefixBytes, kCrashHashBytes);
     const int lineEnd = FindText(rest, "\r\n");
     if (lineEnd < 0) return {};
     return StripLineBreaks(rest.substr(0, lineEnd));

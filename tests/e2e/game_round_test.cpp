@@ -28,53 +28,32 @@ const DWORD kStepMs = 30000;
 const char kPagePath[] = "/fivem/launcher/?version=1014";
 const char kLaunchButtonScript[] = "$('.launch-btn').html('<i class=\\'fa fa-flash\\'></i>');";
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<std::pair<DWORD, HWND>*>(parameter);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (pid != search->first || strcmp(className, "Quillmere.MainWindow") != 0) return TRUE;
-    search->second = window;
-    return FALSE;
-}
-
 class GameRound : public testing::Test {
 protected:
     void SetUp() override {
-        EngineChannel::Get();  // its port goes to the launcher through the environment
         ASSERT_TRUE(service.Running());
-        ASSERT_TRUE(CreateDirectoryA(folder.File("FiveM").c_str(), nullptr));
-        ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), folder.FiveMFile("FiveM.exe").c_str(),
-                              FALSE));
-        ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "100"));
+        // The client the service offers is installed: straight to the main window.
+        ASSERT_TRUE(InstallClient(folder, "100"));
     }
 
-    // The main window once it shows the page.
+    // The main window once it has asked for the page.
     HWND StartLauncher() {
-        if (!launcher.Start(folder.Path())) return nullptr;
-        std::pair<DWORD, HWND> search{launcher.Pid(), nullptr};
-        WaitFor(
-            [&] {
-                EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-                return search.second && IsWindowVisible(search.second);
-            },
-            kStepMs);
+        if (!launcher.Start(folder.Path()) || !FlowFinishes(launcher.Pid(), kStepMs)) return nullptr;
         if (!service.WaitForRequests(kPagePath, 1, kStepMs)) return nullptr;
-        return search.second;
+        return WindowOfSize(launcher.Pid(), 1280, 720, true);
     }
 
-    static void PageSends(const std::string& message) {
-        EXPECT_EQ(EngineChannel::Get().SendFirstLine("console 1 " + message), "OK") << message;
+    void PageSends(const std::string& message) {
+        EXPECT_EQ(engine.SendFirstLine("console 1 " + message), "OK") << message;
     }
 
     // Scripts the launcher ran that hold piece (UTF-8).
-    static int Scripts(const std::string& piece) {
-        std::vector<std::string> scripts = EngineChannel::Get().LogLinesStarting("wkeRunJSW");
+    int Scripts(const std::string& piece) {
+        std::vector<std::string> scripts = engine.LogLinesStarting("wkeRunJSW");
         return (int)std::count_if(scripts.begin(), scripts.end(),
                                   [&](const std::string& line) { return line.find(piece) != std::string::npos; });
     }
-    static bool WaitForScript(const std::string& piece) { return WaitFor([&] { return Scripts(piece) > 0; }, kStepMs); }
+    bool WaitForScript(const std::string& piece) { return WaitFor([&] { return Scripts(piece) > 0; }, kStepMs); }
 
     // Every command line the stand-in game was started with, one a line.
     std::string GameStarts() const { return ReadFileBytes(folder.FiveMFile("FiveM.command-lines.txt")); }
@@ -89,6 +68,7 @@ protected:
         return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
     }
 
+    EngineChannel& engine = EngineChannel::Get();  // before the launcher: it names the channel's port
     ProgramFolder folder;
     Service service;
     LauncherProcess launcher;
@@ -101,7 +81,7 @@ TEST_F(GameRound, HidesInTheTrayWhileTheGameRunsAndComesBackWithTheCrashHash) {
     // The game will end with a crash; the hash holds a quote, which must
     // reach the page as the hash, not as script.
     ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("FiveM.crash-hash.txt"), "zulu-mars-nine'x"));
-    EngineChannel::Get().ClearLog();
+    engine.ClearLog();
 
     PageSends("action:startGame|127.0.0.1%3A30120");
     HWND game = nullptr;
@@ -134,7 +114,7 @@ TEST_F(GameRound, StartsNothingWhileTheGameRunsOrForAnAddressTheInterpreterWould
     std::string line = "\"" + folder.FiveMFile("FiveM.exe") + "\" +connect 10.0.0.1:30120";
     ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &running));
     ASSERT_TRUE(WaitFor([&] { return !GameStarts().empty(); }, kStepMs));
-    EngineChannel::Get().ClearLog();
+    engine.ClearLog();
     PageSends("action:startGame|127.0.0.1%3A30120");
     EXPECT_TRUE(WaitForScript(u8"Swal.fire('启动失败', 'FiveM 已经在运行中', 'error');"));
     TerminateProcess(running.hProcess, 0);
