@@ -34,6 +34,23 @@ private:
     HANDLE handle_ = nullptr;
 };
 
+// A directory search of FindFirstFile, ended with FindClose.
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : handle_(h) {}
+    ~FindHandle() {
+        if (Valid()) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+
+    HANDLE Get() const { return handle_; }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
 // A GDI object (font, brush, pen, bitmap) deleted with DeleteObject.
 template <typename T>
 class ScopedGdiObject {

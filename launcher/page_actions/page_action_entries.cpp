@@ -1,8 +1,6 @@
 // The actions that are still to come do nothing yet; the page gets no answer.
 #include "launcher/page_actions/page_action_entries.h"
 
-void LaunchGame() {}
 void InstallAddonPackage() {}
 void StartAddonDownload() {}
-void WatchGameExit() {}
 void AddonProgressTimerTick() {}
