@@ -1,5 +1,7 @@
 #include "launcher/page_actions/addon_lists.h"
 
+#include "utilities/win_handles.h"
+
 #include <windows.h>
 
 #include "launcher/app/globals.h"
@@ -13,21 +15,6 @@ const FileListKind kModList = {"\\FiveM.app\\mods\\", "\\FiveM.app\\mods-disable
                                "enableMods"};
 
 namespace {
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (Valid()) FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 constexpr DWORD kListedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                     FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
