@@ -5,6 +5,7 @@
 #include "launcher/app/launcher_texts.h"
 #include "launcher/app/program_exit.h"
 #include "launcher/app/worker_thread.h"
+#include "launcher/main_window/page_resource_cache.h"
 #include "launcher/main_window/page_script.h"
 #include "launcher/page_actions/game_process.h"
 #include "launcher/page_actions/page_action_entries.h"
@@ -64,6 +65,16 @@ std::optional<int> OnConsoleMessageEvent(UnitEvent& event) {
     return std::nullopt;
 }
 
+std::optional<int> OnLoadUrlBeginEvent(UnitEvent& event) {
+    ServeCachedResource(event.Text(0), (int)event.Int(1));
+    return std::nullopt;
+}
+
+std::optional<int> OnLoadUrlEndEvent(UnitEvent& event) {
+    StoreCachedResource(event.Text(0), (int)event.Int(1), (int)event.Int(2), (int)event.Int(3));
+    return std::nullopt;
+}
+
 void ShowTrayIcon() { MainWindow.托盘.Show(MainWindow.Handle(), LoadIcon(nullptr, IDI_APPLICATION), kTrayTip); }
 
 }  // namespace
@@ -85,7 +96,11 @@ void MainWindowForm::BindUnits() {
     时钟5 = FindTimer("时钟5");
 
     webview = WebViewUnit::Create(this, "webview", kMainWindowFormId, kPageViewUnitId, 0, 0, 1280, 720);
-    if (webview) webview->On(kEventConsoleMessage, OnConsoleMessageEvent);
+    if (webview) {
+        webview->On(kEventConsoleMessage, OnConsoleMessageEvent);
+        webview->On(kEventLoadUrlBegin, OnLoadUrlBeginEvent);
+        webview->On(kEventLoadUrlEnd, OnLoadUrlEndEvent);
+    }
     // The overlay lies over the page until the page has asked for the Steam
     // account; the view was made after it.
     遮罩层->SetFillColour(RGB(22, 24, 29));

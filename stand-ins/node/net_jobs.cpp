@@ -42,7 +42,10 @@ std::vector<std::pair<std::string, std::string>> ParseRawHeaders(const std::stri
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (statusLine) {
+            // Listed first, as a name without a value, so that names and
+            // values still alternate and the status can be read.
             statusLine = false;
+            if (!line.empty()) headers.emplace_back(line, "");
             continue;
         }
         size_t colon = line.find(':');

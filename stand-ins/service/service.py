@@ -17,7 +17,8 @@ With --content BIN_DIR it first writes the default content below ROOT/files
 from the built stand-ins: the client archive (FiveM.exe, launcher_version.txt,
 FiveM.app/caches.xml and FiveM.app/citizen/version.txt of the service's client
 version), the update archive, the core-components archive (launcher_plugin.zip),
-the launcher itself and the header picture (/fivem/launcher/header.jpg).
+the launcher itself, the header picture (/fivem/launcher/header.jpg) and two
+add-on packages (addon.zip, addon-large.zip).
 
 Listens on 127.0.0.1 only; ends by itself after --max-seconds.
 """
@@ -113,6 +114,18 @@ def send_launcher_page(handler, path):
         return True
     send_file_range(handler, full, entry[1])
     return True
+
+
+def answer_content_type(path):
+    """The type of a set answer: pages and style sheets as a browser expects
+    them (the launcher's page cache goes by the type), the API's texts as GBK."""
+    if path.endswith("/") or path.endswith(".html"):
+        return "text/html; charset=utf-8"
+    if path.endswith(".css"):
+        return "text/css"
+    if path.endswith(".js"):
+        return "text/javascript"
+    return "text/plain; charset=gbk"
 
 
 def default_answers(base):
@@ -216,7 +229,7 @@ class Handler(BaseHTTPRequestHandler):
         if status and status != 200:
             self.send_body(status, b"")
         elif answer is not None:
-            self.send_body(200, answer)
+            self.send_body(200, answer, answer_content_type(url.path))
         elif not send_launcher_page(self, url.path):
             self.send_file(url.path)
 
@@ -276,6 +289,21 @@ def write_default_content(root, bin_dir):
     launcher_content = os.path.join(root, "fivem", "launcher")
     os.makedirs(launcher_content, exist_ok=True)
     shutil.copyfile(os.path.join(bin_dir, "header.jpg"), os.path.join(launcher_content, "header.jpg"))
+    write_addon_packages(files)
+
+
+def write_addon_packages(files):
+    """The add-on packages the launcher page offers: archives whose top-level
+    "FiveM" folder mirrors the FiveM folder. The large one holds 4 MB that do
+    not compress, so its download takes a while and shows its progress."""
+    readme = "Quillmere add-on package\r\n".encode()
+    write_zip(os.path.join(files, "addon.zip"), [
+        ("FiveM/FiveM.app/mods/quillmere-addon.rpf", b"RPF7" + bytes(range(256)) * 16),
+        ("FiveM/FiveM.app/plugins/quillmere-addon.txt", readme),
+    ])
+    with zipfile.ZipFile(os.path.join(files, "addon-large.zip"), "w", zipfile.ZIP_STORED) as archive:
+        archive.writestr("FiveM/FiveM.app/mods/quillmere-large.rpf", b"RPF7" + os.urandom(4 << 20))
+        archive.writestr("FiveM/FiveM.app/plugins/quillmere-large.txt", readme)
 
 
 def main():
