@@ -7,7 +7,6 @@
 
 #include "json/base64.h"
 #include "launcher/main_window/main_window.h"
-#include "utilities/path_helpers.h"
 #include "utilities/text_codepage.h"
 #include "utilities/text_search.h"
 #include "utilities/whole_file.h"
@@ -33,6 +32,12 @@ bool IsAsciiDigits(const std::string& text) {
         if (c < '0' || c > '9') return false;
     return true;
 }
+
+// Asked of the file system itself, as the reads and writes here do: the
+// shell's existence test gives up on paths longer than MAX_PATH even where
+// the file functions reach them, and a file stored but never found again
+// would never be served.
+bool EntryExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
 
@@ -107,7 +112,7 @@ std::string CacheFilePath(const std::string& cacheFolder, const std::string& url
 }
 
 bool WriteCacheFile(const std::string& path, const char* bytes, size_t length) {
-    if (path.empty() || FileExists(path)) return false;
+    if (path.empty() || EntryExists(path)) return false;
     const std::string temporary = TemporaryNameBeside(path);
     if (!WriteWholeFile(temporary, bytes, length)) {
         DeleteFilePath(temporary);
@@ -122,7 +127,7 @@ bool WriteCacheFile(const std::string& path, const char* bytes, size_t length) {
 void ServeCachedResource(const std::string& url, int job) {
     NetHookRequest((wkeNetJob)job);
     const std::string path = CacheFilePath(CurrentCacheFolder(), url);
-    if (path.empty() || !FileExists(path)) return;
+    if (path.empty() || !EntryExists(path)) return;
     const std::string bytes = ReadWholeFile(path);
     if (bytes.empty()) return;
     NetSetData((wkeNetJob)job, bytes);

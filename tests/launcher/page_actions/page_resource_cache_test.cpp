@@ -7,6 +7,7 @@
 
 #include "launcher/main_window/page_resource_cache.h"
 #include "support/test_support.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ TEST(PageCache, WritesANewFileWholeAndNeverReplacesOne) {
     const std::string path = CacheFilePath(folder.Path() + "\\", "http://127.0.0.1/a.css");
     ASSERT_TRUE(WriteCacheFile(path, "body{}", 6));
     EXPECT_EQ(testsupport::ReadFileBytes(path), "body{}");
+    EXPECT_TRUE(FileExists(path)) << "the two backslashes before the key count as one";
     EXPECT_FALSE(WriteCacheFile(path, "p{}", 3));
     EXPECT_EQ(testsupport::ReadFileBytes(path), "body{}");
     // A name the file system refuses is simply not stored, and no
