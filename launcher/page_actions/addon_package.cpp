@@ -8,27 +8,25 @@
 #include "launcher/main_window/page_script.h"
 #include "launcher/service/http_get.h"
 #include "launcher/page_actions/page_action_entries.h"
+#include "launcher/page_actions/page_action_texts.h"
 #include "utilities/command_line.h"
 #include "utilities/win_handles.h"
 #include "utilities/whole_file.h"
 
 namespace {
 
-// "安装成功", "已成功安装此附加包"
-const char kSuccessTitle[] = "\xB0\xB2\xD7\xB0\xB3\xC9\xB9\xA6";
+// "已成功安装此附加包"
 const char kSuccessText[] = "\xD2\xD1\xB3\xC9\xB9\xA6\xB0\xB2\xD7\xB0\xB4\xCB\xB8\xBD\xBC\xD3\xB0\xFC";
-// "安装失败"
-const char kFailureTitle[] = "\xB0\xB2\xD7\xB0\xCA\xA7\xB0\xDC";
 // "无法下载此附加包，请检查网络后重试"
-const char kDownloadFailedText[] =
+const char kAddonDownloadFailedText[] =
     "\xCE\xDE\xB7\xA8\xCF\xC2\xD4\xD8\xB4\xCB\xB8\xBD\xBC\xD3\xB0\xFC\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9\xCD\xF8\xC2\xE7"
     "\xBA\xF3\xD6\xD8\xCA\xD4";
 // "无法解压此附加包，文件可能已损坏"
-const char kUnpackFailedText[] =
+const char kAddonUnpackFailedText[] =
     "\xCE\xDE\xB7\xA8\xBD\xE2\xD1\xB9\xB4\xCB\xB8\xBD\xBC\xD3\xB0\xFC\xA3\xAC\xCE\xC4\xBC\xFE\xBF\xC9\xC4\xDC\xD2\xD1"
     "\xCB\xF0\xBB\xB5";
 // "无法将附加包文件复制到 FiveM 目录"
-const char kCopyFailedText[] =
+const char kAddonCopyFailedText[] =
     "\xCE\xDE\xB7\xA8\xBD\xAB\xB8\xBD\xBC\xD3\xB0\xFC\xCE\xC4\xBC\xFE\xB8\xB4\xD6\xC6\xB5\xBD FiveM \xC4\xBF\xC2\xBC";
 
 // Started hidden, waited for; false unless it ran and ended with an exit
@@ -83,7 +81,8 @@ AddonOutcome UnpackAndCopyAddon(const std::string& fileName) {
     AddonOutcome outcome = AddonOutcome::Installed;
     // 7-Zip: 1 is a warning (a file in use), 2 and above a failure. xcopy:
     // anything but 0 means that not everything was copied.
-    if (!RunStep(BuildUnpackCommandLine(fileName, folder), 2)) outcome = AddonOutcome::UnpackFailed;
+    // Quoted: a file name may hold blanks, and 7-Zip drops the quotes.
+    if (!RunStep(BuildUnpackCommandLine("\"" + fileName + "\"", folder), 2)) outcome = AddonOutcome::UnpackFailed;
     else if (AddonCopyNeeded(folder, FiveMFolder) && (!RunStep(BuildAddonCopyCommandLine(FiveMFolder), 1) ||
                                                       !FilesArrived(folder + "\\FiveM", FiveMFolder)))
         outcome = AddonOutcome::CopyFailed;
@@ -91,17 +90,17 @@ AddonOutcome UnpackAndCopyAddon(const std::string& fileName) {
     return outcome;
 }
 
-std::string AddonSuccessScript() { return EndDialogScript(kSuccessTitle, kSuccessText, "success"); }
+std::string AddonSuccessScript() { return EndDialogScript(kInstallDoneTitle, kSuccessText, "success"); }
 
 std::string AddonLargeSuccessScript(const std::string& fileName) {
     return AddonSuccessScript() + "installPackageCallback('" + ScriptText(fileName) + "', 'done');";
 }
 
 std::string AddonFailureScript(AddonOutcome outcome) {
-    const char* text = outcome == AddonOutcome::UnpackFailed ? kUnpackFailedText
-                       : outcome == AddonOutcome::CopyFailed ? kCopyFailedText
-                                                             : kDownloadFailedText;
-    return EndDialogScript(kFailureTitle, text, "error");
+    const char* text = outcome == AddonOutcome::UnpackFailed ? kAddonUnpackFailedText
+                       : outcome == AddonOutcome::CopyFailed ? kAddonCopyFailedText
+                                                             : kAddonDownloadFailedText;
+    return EndDialogScript(kInstallFailedTitle, text, "error");
 }
 
 void InstallAddonPackage() {

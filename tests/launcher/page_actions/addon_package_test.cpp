@@ -45,7 +45,7 @@ TEST(AddonPackage, UnpacksCopiesAndReportsEachFailure) {
         FiveMFolder = row.target == Target::ProgramFiveM            ? program + "\\FiveM"
                       : row.target == Target::ProgramFiveMOtherCase ? program + "\\fivem"
                                                                     : game;
-        const std::string archive = program + "\\add-on.zip";
+        const std::string archive = program + "\\add-on package.zip";
         if (row.goodArchive)
             ASSERT_TRUE(testsupport::WriteZip(archive, {{"FiveM/FiveM.app/mods/addon.rpf", kRpfContent}}));
         else
@@ -57,7 +57,7 @@ TEST(AddonPackage, UnpacksCopiesAndReportsEachFailure) {
             ASSERT_TRUE(inUse.Valid());
         }
 
-        EXPECT_EQ(UnpackAndCopyAddon("add-on.zip"), row.outcome);
+        EXPECT_EQ(UnpackAndCopyAddon("add-on package.zip"), row.outcome);
         inUse.Reset(nullptr);
         EXPECT_FALSE(FileExists(archive)) << "the archive goes whatever happened";
         if (row.outcome == AddonOutcome::Installed) {
