@@ -21,7 +21,6 @@ using testsupport::WriteFileBytes;
 using webviewtest::EngineChannel;
 
 const DWORD kStepMs = 30000;
-const char kWkeRunJs[] = "wkeRunJSW ";
 const char kClosing[] = "Swal.update({title:'安装";
 const char kSucceeded[] = "Swal.update({title:'安装成功', text:'已成功安装此附加包', icon:'success'});Swal.hideLoading();";
 const char kFailed[] = "Swal.update({title:'安装失败'";
@@ -44,12 +43,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return !engine.LogLinesStarting("wkeLoadURL ").empty(); }, kStepMs));
     }
 
-    std::vector<std::string> Scripts() {
-        std::vector<std::string> scripts;
-        for (const std::string& line : engine.LogLinesStarting(kWkeRunJs))
-            scripts.push_back(line.substr(line.find(' ', sizeof kWkeRunJs - 1) + 1));
-        return scripts;
-    }
+    std::vector<std::string> Scripts() { return engine.Scripts(); }
 
     // Presses an install button of the page for the service's path, saved
     // as name; returns the scripts up to and including the closing one.

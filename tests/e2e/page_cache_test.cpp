@@ -28,9 +28,7 @@ TEST(PageCache, StoresResourcesOnceAndServesThemWithoutTheNetwork) {
     ProgramFolder folder;
     Service service;
     ASSERT_TRUE(service.Running());
-    ASSERT_TRUE(EnsureDirectory(folder.File("FiveM")));
-    ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), folder.FiveMFile("FiveM.exe").c_str(), FALSE));
-    ASSERT_TRUE(testsupport::WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "100"));
+    ASSERT_TRUE(InstallClient(folder, "100"));
     const std::string page = std::string("<html><head><title>Cache test</title><link rel=\"stylesheet\" href=\"") +
                              kStyle + "\"><script src=\"" + kMissing + "\"></script></head><body></body></html>";
     ASSERT_TRUE(service.SetAnswer(kPage, page));

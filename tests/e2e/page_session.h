@@ -35,15 +35,7 @@ protected:
     }
 
     // Every script run in the page so far, as UTF-8.
-    Scripts_ Scripts() {
-        static const char kWkeRunJs[] = "wkeRunJSW ";
-        Scripts_ scripts;
-        for (const std::string& line : engine.LogLinesStarting(kWkeRunJs)) {
-            size_t script = line.find(' ', sizeof kWkeRunJs - 1);
-            scripts.push_back(line.substr(script + 1));
-        }
-        return scripts;
-    }
+    Scripts_ Scripts() { return engine.Scripts(); }
 
     // Writes message (UTF-8) as the page's console line; the scripts the
     // launcher ran in answer. An action that answers from a worker is

@@ -89,6 +89,15 @@ std::vector<std::string> EngineChannel::LogLinesStarting(const std::string& pref
     return found;
 }
 
+std::vector<std::string> EngineChannel::Scripts() {
+    static const std::string kRun = "wkeRunJSW ";
+    std::vector<std::string> scripts;
+    // "wkeRunJSW VIEW SCRIPT"
+    for (const std::string& line : LogLinesStarting(kRun))
+        scripts.push_back(line.substr(line.find(' ', kRun.size()) + 1));
+    return scripts;
+}
+
 namespace {
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);

@@ -48,6 +48,8 @@ public:
     // Log lines that start with prefix.
     std::vector<std::string> LogLinesStarting(const std::string& prefix);
     void ClearLog() { SendWithoutPumping("clearlog"); }
+    // The scripts run in views (wkeRunJSW), in order, as UTF-8.
+    std::vector<std::string> Scripts();
 
 private:
     EngineChannel();
