@@ -21,6 +21,7 @@ struct Job {
     bool dataSet = false;
     std::string data;
     bool responded = false;
+    int status = 0;
     std::vector<std::pair<std::string, std::string>> headers;
     // The list wkeNetGetRawResponseHead hands out, kept as long as the job.
     std::vector<std::string> headTexts;
@@ -42,10 +43,7 @@ std::vector<std::pair<std::string, std::string>> ParseRawHeaders(const std::stri
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (statusLine) {
-            // Listed first, as a name without a value, so that names and
-            // values still alternate and the status can be read.
             statusLine = false;
-            if (!line.empty()) headers.emplace_back(line, "");
             continue;
         }
         size_t colon = line.find(':');
@@ -172,6 +170,7 @@ Response RunJob(View& view, const std::string& url) {
         std::lock_guard<std::mutex> lock(jobsMutex);
         Job& stored = Jobs()[id];
         stored.responded = true;
+        stored.status = response.status;
         stored.headers = response.headers;
     }
     if (job.hooked && view.callbacks.loadUrlEnd) {
@@ -231,6 +230,12 @@ extern "C" const wkeSlist* WKE_CALL wkeNetGetRawResponseHead(wkeNetJob id) {
     bool known = ChangeJob(id, [&](Job& job) {
         if (!job.responded || job.headers.empty()) return;
         job.headTexts.clear();
+        // The status line first, as a name without a value, so that names
+        // and values still alternate and the status can be read.
+        if (job.status > 0) {
+            job.headTexts.push_back("HTTP/1.1 " + std::to_string(job.status));
+            job.headTexts.push_back("");
+        }
         for (auto& header : job.headers) {
             job.headTexts.push_back(header.first);
             job.headTexts.push_back(header.second);
