@@ -10,15 +10,18 @@
 #include <string_view>
 
 #define QM_EMBED_FILE(symbol, path)                  \
-    __asm__(".section .rdata,\"dr\"\n"               \
-            ".balign 16\n"                           \
-            "_" #symbol "_begin:\n"                  \
-            ".incbin \"" path "\"\n"                 \
-            "_" #symbol "_end:\n"                    \
-            ".text\n");                              \
+    __asm__(                                         \
+        ".section .rdata,\"dr\"\n"                   \
+        ".balign 16\n"                               \
+        "_" #symbol                                  \
+        "_begin:\n"                                  \
+        ".incbin \"" path                            \
+        "\"\n"                                       \
+        "_" #symbol                                  \
+        "_end:\n"                                    \
+        ".text\n");                                  \
     extern "C" const unsigned char symbol##_begin[]; \
     extern "C" const unsigned char symbol##_end[]
 
-#define QM_EMBEDDED_BYTES(symbol)                                               \
-    std::string_view(reinterpret_cast<const char*>(symbol##_begin),             \
-                     static_cast<size_t>(symbol##_end - symbol##_begin))
+#define QM_EMBEDDED_BYTES(symbol) \
+    std::string_view(reinterpret_cast<const char*>(symbol##_begin), static_cast<size_t>(symbol##_end - symbol##_begin))

@@ -7,10 +7,10 @@
 #include <vector>
 
 struct DownloadTask {
-    std::string uris;  // one URI, or several of the same file separated by CR LF; empty skips the task
-    std::string out;   // output file name; left out when empty
-    std::string dir;   // folder to save into; left out when empty
-    int32_t split = 0;                   // pieces in parallel; left out unless > 0
+    std::string uris;   // one URI, or several of the same file separated by CR LF; empty skips the task
+    std::string out;    // output file name; left out when empty
+    std::string dir;    // folder to save into; left out when empty
+    int32_t split = 0;  // pieces in parallel; left out unless > 0
     int32_t maxConnectionPerServer = 0;  // left out unless > 0
     std::string header;                  // one HTTP header line; always sent
     int32_t fileAllocation = 0;          // 0 "none", 1 "falloc", 2 "trunc", 3 "prealloc"

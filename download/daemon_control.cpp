@@ -21,8 +21,7 @@ std::string BuildDaemonCommandLine(const std::string& programFolder, const std::
     // Quoted, so that a program folder with blanks still starts it. No
     // "--rpc-listen-all": the secret is the same in every copy of the
     // program, so the daemon must not be reachable from other machines.
-    return "\"" + programFolder +
-           "\\aria2c.exe\" -q --enable-rpc=true --rpc-allow-origin-all=true --rpc-listen-port=" +
+    return "\"" + programFolder + "\\aria2c.exe\" -q --enable-rpc=true --rpc-allow-origin-all=true --rpc-listen-port=" +
            std::to_string(kDaemonPort) + " --file-allocation=falloc --continue=true --rpc-secret=" + secret;
 }
 

@@ -11,8 +11,8 @@
 // "Cookie: " followed by 30 asterisks.
 const char kDownloadCookieHeader[] = "Cookie: ******************************";
 
-DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& folder,
-                                   const std::string& outName, int32_t threads) {
+DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& folder, const std::string& outName,
+                                   int32_t threads) {
     if (threads == 0) threads = 8;
     DownloadTask task;
     task.uris = url;

@@ -17,8 +17,8 @@ extern const char kDownloadCookieHeader[];
 // The task StartDownload hands to the daemon for these arguments (folder
 // already filled in): threads 0 means 8; connections per server are twice
 // the threads, at most kMaxConnectionPerServer.
-DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& folder,
-                                   const std::string& outName, int32_t threads);
+DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& folder, const std::string& outName,
+                                   int32_t threads);
 
 // Makes sure the daemon runs, purges finished results, registers the bound
 // completion routine for "aria2.onDownloadComplete", adds the download and

@@ -30,8 +30,8 @@ struct DownloadDisplayHooks {
 };
 
 struct DownloadEngineBindings {
-    std::string rpcSecret;     // RpcSecret: 120 letters and digits
-    std::string rpcRequestId;  // RpcRequestId: 13 digits
+    std::string rpcSecret;      // RpcSecret: 120 letters and digits
+    std::string rpcRequestId;   // RpcRequestId: 13 digits
     std::string programFolder;  // no trailing "\"; holds "aria2c.exe" and is the default download folder
 
     GidList* downloadGids = nullptr;                    // DownloadGids; StartDownload appends to it

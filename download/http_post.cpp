@@ -27,12 +27,11 @@ std::string HttpPostRequest(const std::string& url, const std::string& body) {
     // Handles close in reverse order of declaration: request, connection, session.
     InternetHandle session(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!session) return {};
-    InternetHandle connection(InternetConnectA(session.get(), UrlGetHost(url).c_str(),
-                                               (INTERNET_PORT)UrlGetPort(url), nullptr, nullptr,
-                                               INTERNET_SERVICE_HTTP, 0, 0));
+    InternetHandle connection(InternetConnectA(session.get(), UrlGetHost(url).c_str(), (INTERNET_PORT)UrlGetPort(url),
+                                               nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return {};
-    InternetHandle request(HttpOpenRequestA(connection.get(), "POST", UrlGetPath(url).c_str(), "HTTP/1.1",
-                                            nullptr, nullptr, HttpPostRequestFlags(url), 0));
+    InternetHandle request(HttpOpenRequestA(connection.get(), "POST", UrlGetPath(url).c_str(), "HTTP/1.1", nullptr,
+                                            nullptr, HttpPostRequestFlags(url), 0));
     if (!request) return {};
     LimitSilentWaits(request.get(), UrlIsLoopback(url) ? kSilentLoopbackPeerLimitMs : kSilentPeerLimitMs);
 

@@ -28,9 +28,7 @@ std::string ReplyAnyText(const JSON& object, const char* name) {
         case JsonValue::Text: return value.text;
         case JsonValue::Integer: return std::to_string(value.integer);
         case JsonValue::Long: return std::to_string(value.longInteger);
-        case JsonValue::Double:
-            snprintf(buffer, sizeof buffer, "%.15g", value.number);
-            return buffer;
+        case JsonValue::Double: snprintf(buffer, sizeof buffer, "%.15g", value.number); return buffer;
         case JsonValue::Boolean: return value.boolean ? "true" : "false";
         default: return {};
     }

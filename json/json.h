@@ -58,11 +58,11 @@ struct JsonValue {
     enum Kind { Integer, Long, Double, Boolean, Text, DateTime, Bytes };
 
     Kind kind = Integer;
-    int32_t integer = 0;        // Integer
-    int64_t longInteger = 0;    // Long
-    double number = 0.0;        // Double, and DateTime as days since 1899-12-30
-    bool boolean = false;       // Boolean
-    std::string text;           // Text, and Bytes
+    int32_t integer = 0;      // Integer
+    int64_t longInteger = 0;  // Long
+    double number = 0.0;      // Double, and DateTime as days since 1899-12-30
+    bool boolean = false;     // Boolean
+    std::string text;         // Text, and Bytes
 };
 
 class JSON;
@@ -81,7 +81,7 @@ public:
     JsonArgument(unsigned char value) : kind_(Integer), integer_(value) {}  // 8-bit: unsigned
     JsonArgument(short value) : kind_(Integer), integer_(value) {}          // 16-bit: signed
     JsonArgument(int value) : kind_(Integer), integer_(value) {}
-    JsonArgument(long value) : kind_(Integer), integer_(value) {}           // 32 bits on Windows
+    JsonArgument(long value) : kind_(Integer), integer_(value) {}  // 32 bits on Windows
     JsonArgument(long long value) : kind_(Long), integer_(value) {}
     JsonArgument(float value) : kind_(Double), number_(value) {}
     JsonArgument(double value) : kind_(Double), number_(value) {}
@@ -91,9 +91,9 @@ public:
 
     Kind kind() const { return kind_; }
     std::string_view text() const { return text_; }  // Text, Bytes
-    int64_t integer() const { return integer_; }      // Integer, Long, Boolean
-    double number() const { return number_; }         // Double, DateTime
-    const JSON* handle() const { return handle_; }    // Handle
+    int64_t integer() const { return integer_; }     // Integer, Long, Boolean
+    double number() const { return number_; }        // Double, DateTime
+    const JSON* handle() const { return handle_; }   // Handle
 
 private:
     Kind kind_ = NullValue;

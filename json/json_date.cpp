@@ -148,9 +148,9 @@ private:
     }
 
     bool Weekday() {
-        static const char* const kDays[] = {"sun",    "mon",    "tue",     "wed",       "thu",      "fri",
-                                            "sat",    "sunday", "monday",  "tuesday",   "wednesday", "thursday",
-                                            "friday", "saturday"};
+        static const char* const kDays[] = {"sun",       "mon",      "tue",    "wed",     "thu",
+                                            "fri",       "sat",      "sunday", "monday",  "tuesday",
+                                            "wednesday", "thursday", "friday", "saturday"};
         for (const char* name : kDays) {
             if (Word(name)) return true;
         }

@@ -20,7 +20,8 @@ json_object* ShallowCopy(json_object* source) {
         if (!copy) return nullptr;
         json_object_object_foreach(source, key, member) {
             json_object* shared = json_object_get(member);
-            if (json_object_object_add_ex(copy, key, shared, JSON_C_OBJECT_ADD_KEY_IS_NEW) != 0) json_object_put(shared);
+            if (json_object_object_add_ex(copy, key, shared, JSON_C_OBJECT_ADD_KEY_IS_NEW) != 0)
+                json_object_put(shared);
         }
         return copy;
     }
@@ -37,22 +38,22 @@ json_object* ShallowCopy(json_object* source) {
 // True when `target` is a member or element of `value`, at any depth.
 bool Contains(json_object* value, const json_object* target) {
     switch (jsonvalue::KindOf(value)) {
-    case JSONType::Object: {
-        json_object_object_foreach(value, key, member) {
-            (void)key;
-            if (member == target || Contains(member, target)) return true;
+        case JSONType::Object: {
+            json_object_object_foreach(value, key, member) {
+                (void)key;
+                if (member == target || Contains(member, target)) return true;
+            }
+            return false;
         }
-        return false;
-    }
-    case JSONType::Array: {
-        size_t count = json_object_array_length(value);
-        for (size_t i = 0; i < count; ++i) {
-            json_object* element = json_object_array_get_idx(value, i);
-            if (element == target || Contains(element, target)) return true;
+        case JSONType::Array: {
+            size_t count = json_object_array_length(value);
+            for (size_t i = 0; i < count; ++i) {
+                json_object* element = json_object_array_get_idx(value, i);
+                if (element == target || Contains(element, target)) return true;
+            }
+            return false;
         }
-        return false;
-    }
-    default: return false;
+        default: return false;
     }
 }
 
@@ -60,25 +61,25 @@ bool Contains(json_object* value, const json_object* target) {
 // null for the null kinds. `container` is the Object or Array it goes into.
 json_object* ConvertArgument(const JsonArgument& argument, json_object* container) {
     switch (argument.kind()) {
-    case JsonArgument::Text: return jsonvalue::NewString(argument.text().data(), argument.text().size());
-    case JsonArgument::Integer: return jsonvalue::NewInteger(static_cast<int32_t>(argument.integer()));
-    case JsonArgument::Long: return jsonvalue::NewLong(argument.integer());
-    case JsonArgument::Double: return jsonvalue::NewDouble(argument.number());
-    case JsonArgument::Boolean: return jsonvalue::NewBoolean(argument.integer() != 0);
-    case JsonArgument::DateTime: return jsonvalue::NewDate(jsondate::DateTimeToSystemTime(argument.number()));
-    case JsonArgument::Bytes: return jsonvalue::NewBinary(argument.text().data(), argument.text().size());
-    case JsonArgument::Handle: {
-        json_object* value = JsonHandleAccess::Value(*argument.handle());
-        if (!value) return nullptr;
-        // A container stored inside itself would make a cycle that is never
-        // freed and never ends printing. The document itself goes in as a
-        // one-level copy; a value that holds the document somewhere below
-        // cannot go in at all and is stored as null.
-        if (value == container) return ShallowCopy(value);
-        if (Contains(value, container)) return nullptr;
-        return json_object_get(value);
-    }
-    case JsonArgument::NullValue: break;
+        case JsonArgument::Text: return jsonvalue::NewString(argument.text().data(), argument.text().size());
+        case JsonArgument::Integer: return jsonvalue::NewInteger(static_cast<int32_t>(argument.integer()));
+        case JsonArgument::Long: return jsonvalue::NewLong(argument.integer());
+        case JsonArgument::Double: return jsonvalue::NewDouble(argument.number());
+        case JsonArgument::Boolean: return jsonvalue::NewBoolean(argument.integer() != 0);
+        case JsonArgument::DateTime: return jsonvalue::NewDate(jsondate::DateTimeToSystemTime(argument.number()));
+        case JsonArgument::Bytes: return jsonvalue::NewBinary(argument.text().data(), argument.text().size());
+        case JsonArgument::Handle: {
+            json_object* value = JsonHandleAccess::Value(*argument.handle());
+            if (!value) return nullptr;
+            // A container stored inside itself would make a cycle that is never
+            // freed and never ends printing. The document itself goes in as a
+            // one-level copy; a value that holds the document somewhere below
+            // cannot go in at all and is stored as null.
+            if (value == container) return ShallowCopy(value);
+            if (Contains(value, container)) return nullptr;
+            return json_object_get(value);
+        }
+        case JsonArgument::NullValue: break;
     }
     return nullptr;
 }
@@ -86,34 +87,33 @@ json_object* ConvertArgument(const JsonArgument& argument, json_object* containe
 JsonValue ReadMember(const json_object* member) {
     JsonValue result;
     switch (jsonvalue::KindOf(member)) {
-    case JSONType::Boolean:
-        result.kind = JsonValue::Boolean;
-        result.boolean = json_object_get_boolean(member) != 0;
-        break;
-    case JSONType::Double:
-        result.kind = JsonValue::Double;
-        result.number = json_object_get_double(member);
-        break;
-    case JSONType::Integer:
-        result.kind = JsonValue::Integer;
-        result.integer = static_cast<int32_t>(json_object_get_int64(member));
-        break;
-    case JSONType::Long:
-        result.kind = JsonValue::Long;
-        result.longInteger = json_object_get_int64(member);
-        break;
-    case JSONType::String:
-    case JSONType::Binary:
-        result.kind = jsonvalue::KindOf(member) == JSONType::String ? JsonValue::Text : JsonValue::Bytes;
-        result.text.assign(json_object_get_string(const_cast<json_object*>(member)),
-                           static_cast<size_t>(json_object_get_string_len(member)));
-        break;
-    case JSONType::Date:
-        result.kind = JsonValue::DateTime;
-        result.number = jsondate::SystemTimeToDateTime(jsonvalue::DateOf(member));
-        break;
-    default:
-        break;  // Object, Array, null: the Integer 0
+        case JSONType::Boolean:
+            result.kind = JsonValue::Boolean;
+            result.boolean = json_object_get_boolean(member) != 0;
+            break;
+        case JSONType::Double:
+            result.kind = JsonValue::Double;
+            result.number = json_object_get_double(member);
+            break;
+        case JSONType::Integer:
+            result.kind = JsonValue::Integer;
+            result.integer = static_cast<int32_t>(json_object_get_int64(member));
+            break;
+        case JSONType::Long:
+            result.kind = JsonValue::Long;
+            result.longInteger = json_object_get_int64(member);
+            break;
+        case JSONType::String:
+        case JSONType::Binary:
+            result.kind = jsonvalue::KindOf(member) == JSONType::String ? JsonValue::Text : JsonValue::Bytes;
+            result.text.assign(json_object_get_string(const_cast<json_object*>(member)),
+                               static_cast<size_t>(json_object_get_string_len(member)));
+            break;
+        case JSONType::Date:
+            result.kind = JsonValue::DateTime;
+            result.number = jsondate::SystemTimeToDateTime(jsonvalue::DateOf(member));
+            break;
+        default: break;  // Object, Array, null: the Integer 0
     }
     return result;
 }
@@ -179,10 +179,10 @@ std::string JSON::toString() const {
 
 bool JSON::SetType(int type) {
     switch (type) {
-    case JSONType::Null: Release(); return true;
-    case JSONType::Object: Hold(jsonvalue::NewObject()); return true;
-    case JSONType::Array: Hold(jsonvalue::NewArray()); return true;
-    default: return false;
+        case JSONType::Null: Release(); return true;
+        case JSONType::Object: Hold(jsonvalue::NewObject()); return true;
+        case JSONType::Array: Hold(jsonvalue::NewArray()); return true;
+        default: return false;
     }
 }
 
@@ -208,7 +208,8 @@ void JSON::SetProperty(const char* name, const JsonArgument& value) {
 
 JsonValue JSON::GetProperty(const char* name) const {
     json_object* member = nullptr;
-    if (jsonvalue::KindOf(value_) != JSONType::Object || !json_object_object_get_ex(value_, name ? name : "", &member)) {
+    if (jsonvalue::KindOf(value_) != JSONType::Object ||
+        !json_object_object_get_ex(value_, name ? name : "", &member)) {
         return JsonValue{};
     }
     return ReadMember(member);
@@ -244,6 +245,6 @@ JSON JSON::GetJsonItem(int index) const {
 
 bool JSON::KeyExists(const char* name) const {
     json_object* member = nullptr;
-    return jsonvalue::KindOf(value_) == JSONType::Object && json_object_object_get_ex(value_, name ? name : "", &member) &&
-           member != nullptr;
+    return jsonvalue::KindOf(value_) == JSONType::Object &&
+           json_object_object_get_ex(value_, name ? name : "", &member) && member != nullptr;
 }

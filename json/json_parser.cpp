@@ -152,215 +152,223 @@ bool Parser::Step() {
     Level& level = Top();
     const unsigned char c = *p_;
     switch (level.state) {
-    case State::SkipSpace:
-        if (IsSpace(c)) {
-            ++p_;
-        } else if (c == '/') {
-            ++p_;
-            level.state = State::CommentStart;
-        } else {
-            level.state = level.saved;
-        }
-        return true;
+        case State::SkipSpace:
+            if (IsSpace(c)) {
+                ++p_;
+            } else if (c == '/') {
+                ++p_;
+                level.state = State::CommentStart;
+            } else {
+                level.state = level.saved;
+            }
+            return true;
 
-    case State::Start:
-        switch (c) {
-        case '{':
-            if (!(level.current = jsonvalue::NewObject())) return false;
-            level.saved = State::MemberStart;
-            level.state = State::SkipSpace;
-            ++p_;
-            return true;
-        case '[':
-            if (!(level.current = jsonvalue::NewArray())) return false;
-            level.saved = State::Array;
-            level.state = State::SkipSpace;
-            ++p_;
-            return true;
-        case '"':
-        case '\'':
-            quote_ = c;
-            buffer_.clear();
-            level.state = State::String;
-            ++p_;
-            return true;
-        case '#':
-            buffer_.clear();
-            level.state = State::Date;
-            ++p_;
-            return true;
-        case '<':
-            buffer_.clear();
-            level.state = State::Binary;
-            ++p_;
-            return true;
-        case 'n':
-        case 'N': level.state = State::NullLiteral; return true;
-        case 't':
-        case 'T':
-        case 'f':
-        case 'F': level.state = State::BooleanLiteral; return true;
-        default:
-            if (c == '-' || (c >= '0' && c <= '9')) {
-                level.state = State::Number;
+        case State::Start:
+            switch (c) {
+                case '{':
+                    if (!(level.current = jsonvalue::NewObject())) return false;
+                    level.saved = State::MemberStart;
+                    level.state = State::SkipSpace;
+                    ++p_;
+                    return true;
+                case '[':
+                    if (!(level.current = jsonvalue::NewArray())) return false;
+                    level.saved = State::Array;
+                    level.state = State::SkipSpace;
+                    ++p_;
+                    return true;
+                case '"':
+                case '\'':
+                    quote_ = c;
+                    buffer_.clear();
+                    level.state = State::String;
+                    ++p_;
+                    return true;
+                case '#':
+                    buffer_.clear();
+                    level.state = State::Date;
+                    ++p_;
+                    return true;
+                case '<':
+                    buffer_.clear();
+                    level.state = State::Binary;
+                    ++p_;
+                    return true;
+                case 'n':
+                case 'N': level.state = State::NullLiteral; return true;
+                case 't':
+                case 'T':
+                case 'f':
+                case 'F': level.state = State::BooleanLiteral; return true;
+                default:
+                    if (c == '-' || (c >= '0' && c <= '9')) {
+                        level.state = State::Number;
+                        return true;
+                    }
+                    return false;  // unexpected character
+            }
+
+        case State::Finish:
+            if (depth_ == 0) {
+                done_ = true;  // what follows is not read
                 return true;
             }
-            return false;  // unexpected character
-        }
+            lastFinished_ = level.current;
+            level.current = nullptr;
+            ResetLevel(level);
+            --depth_;
+            return true;
 
-    case State::Finish:
-        if (depth_ == 0) {
-            done_ = true;  // what follows is not read
+        case State::NullLiteral:
+            if (!MatchesLiteral(reinterpret_cast<const char*>(p_), end_ - p_, "null", 4)) return false;
+            p_ += 4;
+            Finished(nullptr);
+            return true;
+
+        case State::BooleanLiteral: {
+            const bool isTrue = (c | 0x20) == 't';
+            const char* literal = isTrue ? "true" : "false";
+            const size_t length = isTrue ? 4 : 5;
+            if (!MatchesLiteral(reinterpret_cast<const char*>(p_), end_ - p_, literal, length)) return false;
+            json_object* value = jsonvalue::NewBoolean(isTrue);
+            if (!value) return false;
+            p_ += length;
+            Finished(value);
             return true;
         }
-        lastFinished_ = level.current;
-        level.current = nullptr;
-        ResetLevel(level);
-        --depth_;
-        return true;
 
-    case State::NullLiteral:
-        if (!MatchesLiteral(reinterpret_cast<const char*>(p_), end_ - p_, "null", 4)) return false;
-        p_ += 4;
-        Finished(nullptr);
-        return true;
+        case State::CommentStart:
+            if (c == '*') {
+                level.state = State::BlockComment;
+            } else if (c == '/') {
+                level.state = State::LineComment;
+            } else {
+                return false;  // comment expected
+            }
+            ++p_;
+            return true;
 
-    case State::BooleanLiteral: {
-        const bool isTrue = (c | 0x20) == 't';
-        const char* literal = isTrue ? "true" : "false";
-        const size_t length = isTrue ? 4 : 5;
-        if (!MatchesLiteral(reinterpret_cast<const char*>(p_), end_ - p_, literal, length)) return false;
-        json_object* value = jsonvalue::NewBoolean(isTrue);
-        if (!value) return false;
-        p_ += length;
-        Finished(value);
-        return true;
-    }
+        case State::BlockComment:
+            if (ReadUntil('*', false)) level.state = State::BlockCommentEnd;
+            return true;
 
-    case State::CommentStart:
-        if (c == '*') {
-            level.state = State::BlockComment;
-        } else if (c == '/') {
-            level.state = State::LineComment;
-        } else {
-            return false;  // comment expected
-        }
-        ++p_;
-        return true;
+        case State::BlockCommentEnd:
+            // A further "*" may still be the one before the closing "/" ("**/").
+            if (c == '/')
+                level.state = State::SkipSpace;
+            else if (c != '*')
+                level.state = State::BlockComment;
+            ++p_;
+            return true;
 
-    case State::BlockComment:
-        if (ReadUntil('*', false)) level.state = State::BlockCommentEnd;
-        return true;
+        case State::LineComment:
+            if (ReadUntil('\n', false)) level.state = State::SkipSpace;
+            return true;
 
-    case State::BlockCommentEnd:
-        // A further "*" may still be the one before the closing "/" ("**/").
-        if (c == '/') level.state = State::SkipSpace;
-        else if (c != '*') level.state = State::BlockComment;
-        ++p_;
-        return true;
+        case State::String: return ReadString();
+        case State::StringEscape: return ReadEscape();
+        case State::UnicodeEscape: return ReadUnicodeEscape();
+        case State::Number: return ReadNumber();
 
-    case State::LineComment:
-        if (ReadUntil('\n', false)) level.state = State::SkipSpace;
-        return true;
+        case State::Array:
+            if (c == ']') {
+                level.saved = State::Finish;
+                level.state = State::SkipSpace;
+                ++p_;
+                return true;
+            }
+            return Enter(State::ArrayAdd);
 
-    case State::String: return ReadString();
-    case State::StringEscape: return ReadEscape();
-    case State::UnicodeEscape: return ReadUnicodeEscape();
-    case State::Number: return ReadNumber();
+        case State::ArrayAdd:
+            if (json_object_array_add(level.current, lastFinished_) != 0) return false;
+            lastFinished_ = nullptr;
+            level.saved = State::ArraySeparator;
+            level.state = State::SkipSpace;
+            return true;
 
-    case State::Array:
-        if (c == ']') {
-            level.saved = State::Finish;
+        case State::ArraySeparator:
+            if (c == ']')
+                level.saved = State::Finish;
+            else if (c == ',')
+                level.saved = State::Array;
+            else
+                return false;  // array separator expected
             level.state = State::SkipSpace;
             ++p_;
             return true;
-        }
-        return Enter(State::ArrayAdd);
 
-    case State::ArrayAdd:
-        if (json_object_array_add(level.current, lastFinished_) != 0) return false;
-        lastFinished_ = nullptr;
-        level.saved = State::ArraySeparator;
-        level.state = State::SkipSpace;
-        return true;
+        case State::MemberStart:
+            if (c == '}') {
+                level.saved = State::Finish;
+                level.state = State::SkipSpace;
+                ++p_;
+                return true;
+            }
+            buffer_.clear();
+            if (c == '"' || c == '\'') {
+                quote_ = c;
+                ++p_;
+            } else {
+                quote_ = 0;
+            }
+            level.state = State::MemberName;
+            return true;
 
-    case State::ArraySeparator:
-        if (c == ']') level.saved = State::Finish;
-        else if (c == ',') level.saved = State::Array;
-        else return false;  // array separator expected
-        level.state = State::SkipSpace;
-        ++p_;
-        return true;
+        case State::MemberName: return quote_ ? ReadQuotedKey() : ReadUnquotedKey();
 
-    case State::MemberStart:
-        if (c == '}') {
-            level.saved = State::Finish;
+        case State::MemberNameEnd:
+            if (c != ':') return false;  // colon expected
+            level.saved = State::MemberValue;
             level.state = State::SkipSpace;
             ++p_;
             return true;
+
+        case State::MemberValue: return Enter(State::MemberValueAdd);
+
+        case State::MemberValueAdd: {
+            const char* key = level.key.c_str();
+            // A repeated key keeps the later value, placed last.
+            json_object_object_del(level.current, key);
+            if (json_object_object_add_ex(level.current, key, lastFinished_, JSON_C_OBJECT_ADD_KEY_IS_NEW) != 0) {
+                return false;
+            }
+            lastFinished_ = nullptr;
+            level.key.clear();
+            level.saved = State::MemberSeparator;
+            level.state = State::SkipSpace;
+            return true;
         }
-        buffer_.clear();
-        if (c == '"' || c == '\'') {
-            quote_ = c;
+
+        case State::MemberSeparator:
+            if (c == '}')
+                level.saved = State::Finish;
+            else if (c == ',')
+                level.saved = State::MemberStart;
+            else
+                return false;  // object separator expected
+            level.state = State::SkipSpace;
             ++p_;
-        } else {
-            quote_ = 0;
+            return true;
+
+        case State::Date: {
+            if (!ReadUntil('#', true)) return true;
+            SYSTEMTIME time;
+            if (!jsondate::ParseInternetTime(buffer_, &time)) return false;  // invalid date format
+            json_object* value = jsonvalue::NewDate(time);
+            if (!value) return false;
+            Finished(value);
+            return true;
         }
-        level.state = State::MemberName;
-        return true;
 
-    case State::MemberName: return quote_ ? ReadQuotedKey() : ReadUnquotedKey();
-
-    case State::MemberNameEnd:
-        if (c != ':') return false;  // colon expected
-        level.saved = State::MemberValue;
-        level.state = State::SkipSpace;
-        ++p_;
-        return true;
-
-    case State::MemberValue: return Enter(State::MemberValueAdd);
-
-    case State::MemberValueAdd: {
-        const char* key = level.key.c_str();
-        // A repeated key keeps the later value, placed last.
-        json_object_object_del(level.current, key);
-        if (json_object_object_add_ex(level.current, key, lastFinished_, JSON_C_OBJECT_ADD_KEY_IS_NEW) != 0) {
-            return false;
+        case State::Binary: {
+            if (!ReadUntil('>', true)) return true;
+            std::string bytes;
+            if (!Base64Decode(buffer_, &bytes)) return false;  // undecodable binary
+            json_object* value = jsonvalue::NewBinary(bytes.data(), bytes.size());
+            if (!value) return false;
+            Finished(value);
+            return true;
         }
-        lastFinished_ = nullptr;
-        level.key.clear();
-        level.saved = State::MemberSeparator;
-        level.state = State::SkipSpace;
-        return true;
-    }
-
-    case State::MemberSeparator:
-        if (c == '}') level.saved = State::Finish;
-        else if (c == ',') level.saved = State::MemberStart;
-        else return false;  // object separator expected
-        level.state = State::SkipSpace;
-        ++p_;
-        return true;
-
-    case State::Date: {
-        if (!ReadUntil('#', true)) return true;
-        SYSTEMTIME time;
-        if (!jsondate::ParseInternetTime(buffer_, &time)) return false;  // invalid date format
-        json_object* value = jsonvalue::NewDate(time);
-        if (!value) return false;
-        Finished(value);
-        return true;
-    }
-
-    case State::Binary: {
-        if (!ReadUntil('>', true)) return true;
-        std::string bytes;
-        if (!Base64Decode(buffer_, &bytes)) return false;  // undecodable binary
-        json_object* value = jsonvalue::NewBinary(bytes.data(), bytes.size());
-        if (!value) return false;
-        Finished(value);
-        return true;
-    }
     }
     return false;
 }
@@ -409,24 +417,24 @@ bool Parser::ReadEscape() {
     const unsigned char c = *p_;
     char byte;
     switch (c) {
-    case '"':
-    case '\'':
-    case '/':
-    case '\\': byte = static_cast<char>(c); break;
-    case 'b': byte = '\b'; break;
-    case 'f': byte = '\f'; break;
-    case 'n': byte = '\n'; break;
-    case 'r': byte = '\r'; break;
-    case 't': byte = '\t'; break;
-    case 'u':
-        ++p_;
-        level.state = State::UnicodeEscape;
-        return true;
-    default:
-        // Not an escape: the backslash stays, and the byte is read again.
-        buffer_ += '\\';
-        level.state = level.saved;
-        return true;
+        case '"':
+        case '\'':
+        case '/':
+        case '\\': byte = static_cast<char>(c); break;
+        case 'b': byte = '\b'; break;
+        case 'f': byte = '\f'; break;
+        case 'n': byte = '\n'; break;
+        case 'r': byte = '\r'; break;
+        case 't': byte = '\t'; break;
+        case 'u':
+            ++p_;
+            level.state = State::UnicodeEscape;
+            return true;
+        default:
+            // Not an escape: the backslash stays, and the byte is read again.
+            buffer_ += '\\';
+            level.state = level.saved;
+            return true;
     }
     buffer_ += byte;
     ++p_;

@@ -146,28 +146,28 @@ std::string_view StringBytes(const json_object* value) {
 void AppendValue(std::string& out, const json_object* value) {
     json_object* v = const_cast<json_object*>(value);
     switch (jsonvalue::KindOf(value)) {
-    case JSONType::Boolean: out += json_object_get_boolean(v) ? "true" : "false"; break;
-    case JSONType::Double: AppendDouble(out, json_object_get_double(v)); break;
-    case JSONType::Integer:
-    case JSONType::Long: AppendInteger(out, json_object_get_int64(v)); break;
-    case JSONType::Object: AppendObject(out, v); break;
-    case JSONType::Array: AppendArray(out, v); break;
-    case JSONType::String: {
-        std::string_view bytes = StringBytes(v);
-        AppendQuoted(out, bytes.data(), bytes.size());
-        break;
-    }
-    case JSONType::Date:
-        out += '#';
-        out += jsondate::FormatInternetTime(jsonvalue::DateOf(v));
-        out += '#';
-        break;
-    case JSONType::Binary:
-        out += '<';
-        out += Base64Encode(StringBytes(v));
-        out += '>';
-        break;
-    default: out += "null"; break;
+        case JSONType::Boolean: out += json_object_get_boolean(v) ? "true" : "false"; break;
+        case JSONType::Double: AppendDouble(out, json_object_get_double(v)); break;
+        case JSONType::Integer:
+        case JSONType::Long: AppendInteger(out, json_object_get_int64(v)); break;
+        case JSONType::Object: AppendObject(out, v); break;
+        case JSONType::Array: AppendArray(out, v); break;
+        case JSONType::String: {
+            std::string_view bytes = StringBytes(v);
+            AppendQuoted(out, bytes.data(), bytes.size());
+            break;
+        }
+        case JSONType::Date:
+            out += '#';
+            out += jsondate::FormatInternetTime(jsonvalue::DateOf(v));
+            out += '#';
+            break;
+        case JSONType::Binary:
+            out += '<';
+            out += Base64Encode(StringBytes(v));
+            out += '>';
+            break;
+        default: out += "null"; break;
     }
 }
 

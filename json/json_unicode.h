@@ -11,7 +11,9 @@ namespace jsonunicode {
 // lone low surrogate U+DC00 + byte instead (no character maps to those
 // units), and the reader turns U+DC80 to U+DCFF back into the one byte.
 constexpr unsigned kLoneByteUnitBase = 0xDC00;
-inline bool IsLoneByteUnit(unsigned unit) { return unit >= kLoneByteUnitBase + 0x80 && unit <= kLoneByteUnitBase + 0xFF; }
+inline bool IsLoneByteUnit(unsigned unit) {
+    return unit >= kLoneByteUnitBase + 0x80 && unit <= kLoneByteUnitBase + 0xFF;
+}
 
 // One character given as one UTF-16 unit or as a surrogate pair (low != 0).
 void AppendCharacter(std::string& out, wchar_t unit, wchar_t low = 0);

@@ -51,16 +51,16 @@ int KindOf(const json_object* value) {
     if (tag != 0) return tag;
     // Not created here (json-c's own): map json-c's types.
     switch (json_object_get_type(value)) {
-    case json_type_boolean: return JSONType::Boolean;
-    case json_type_double: return JSONType::Double;
-    case json_type_int: {
-        int64_t number = json_object_get_int64(value);
-        return number >= INT32_MIN && number <= INT32_MAX ? JSONType::Integer : JSONType::Long;
-    }
-    case json_type_object: return JSONType::Object;
-    case json_type_array: return JSONType::Array;
-    case json_type_string: return JSONType::String;
-    default: return JSONType::Null;
+        case json_type_boolean: return JSONType::Boolean;
+        case json_type_double: return JSONType::Double;
+        case json_type_int: {
+            int64_t number = json_object_get_int64(value);
+            return number >= INT32_MIN && number <= INT32_MAX ? JSONType::Integer : JSONType::Long;
+        }
+        case json_type_object: return JSONType::Object;
+        case json_type_array: return JSONType::Array;
+        case json_type_string: return JSONType::String;
+        default: return JSONType::Null;
     }
 }
 

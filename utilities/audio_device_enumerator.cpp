@@ -23,8 +23,7 @@ IMMDeviceEnumerator* AudioDeviceEnumerator::Enumerator() {
         asked_ = true;
         GUID clsid = GuidFromText(kClsidMMDeviceEnumerator);
         GUID iid = GuidFromText(kIidIMMDeviceEnumerator);
-        if (CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&enumerator_)) !=
-            S_OK)
+        if (CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&enumerator_)) != S_OK)
             enumerator_ = nullptr;
     }
     return enumerator_;
@@ -34,13 +33,13 @@ AudioDeviceEnumerator::~AudioDeviceEnumerator() {
     if (enumerator_) enumerator_->Release();
 }
 
-int AudioDeviceEnumerator::EnumerateEndpoints(std::optional<int> dataFlow, std::optional<DWORD> stateMask,
-                                              UINT* count, std::vector<IMMDevice*>* devices) {
+int AudioDeviceEnumerator::EnumerateEndpoints(std::optional<int> dataFlow, std::optional<DWORD> stateMask, UINT* count,
+                                              std::vector<IMMDevice*>* devices) {
     IMMDeviceEnumerator* enumerator = Enumerator();
     if (!enumerator) return -1;
     ComRef<IMMDeviceCollection> collection;
     if (enumerator->EnumAudioEndpoints(dataFlow.value_or(kAllFlows), stateMask.value_or(kAllDeviceStates),
-                                        collection.Out()) != S_OK ||
+                                       collection.Out()) != S_OK ||
         !collection)
         return -1;
     UINT n = 0;

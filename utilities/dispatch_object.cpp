@@ -78,8 +78,7 @@ DispatchObject DispatchObject::Create(const wchar_t* progId) {
     return DispatchObject(object);
 }
 
-bool DispatchObject::Invoke(const wchar_t* name, WORD flags, const Variant* args, int argCount,
-                            Variant* result) const {
+bool DispatchObject::Invoke(const wchar_t* name, WORD flags, const Variant* args, int argCount, Variant* result) const {
     if (!object_) return false;
     DISPID id;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};

@@ -44,8 +44,9 @@ bool RegexMatcher::Search(const std::string& pattern, const std::string& subject
     regex_.PutProperty(L"IgnoreCase", Variant::FromBool(!caseSensitive.value_or(false)));
     regex_.PutProperty(L"Multiline", Variant::FromBool(multiLine.value_or(true)));
     regex_.PutProperty(L"Global", Variant::FromBool(global.value_or(true)));
-    regex_.PutProperty(L"Pattern",
-                       Variant::FromText(replaceQuotePlaceholder ? ReplaceAll(pattern, kQuotePlaceholder, "\"") : pattern));
+    regex_.PutProperty(
+        L"Pattern",
+        Variant::FromText(replaceQuotePlaceholder ? ReplaceAll(pattern, kQuotePlaceholder, "\"") : pattern));
     subject_ = subject;
     Variant subjectValue = Variant::FromText(subject_);
     matches_ = regex_.GetObjectProperty(L"Execute", &subjectValue, 1);
@@ -83,7 +84,8 @@ int RegexMatcher::BytePositionOf(const std::string& text, const DispatchObject& 
     if (firstIndex >= 0 && (size_t)firstIndex < units.size()) {
         std::wstring prefix(units.data(), units.data() + firstIndex);
         size_t offset = WideToMultiByte(prefix.c_str(), kCodePageSystemAnsi).size();
-        if (offset <= subject_.size() && SameText(std::string_view(subject_).substr(offset, text.size()), text, ignoreCase))
+        if (offset <= subject_.size() &&
+            SameText(std::string_view(subject_).substr(offset, text.size()), text, ignoreCase))
             return (int)offset;
     }
     int found = FindText(subject_, text, firstIndex, ignoreCase);

@@ -69,8 +69,9 @@ void DrawRings(Gdiplus::GpGraphics* graphics, COLORREF colour, int size, int w, 
     for (int i = 1; i <= size; ++i) {
         Gdiplus::GpPen* pen = nullptr;
         if (GdipCreatePen1(ColorToArgb(colour, step * i), 1.0f, Gdiplus::UnitPixel, &pen) != Gdiplus::Ok) continue;
-        Gdiplus::GpPath* path = AddRoundRectPath(static_cast<float>(i - 1), static_cast<float>(i - 1),
-                                                 static_cast<float>(w - 2 * i + 1), static_cast<float>(h - 2 * i + 1), 4);
+        Gdiplus::GpPath* path =
+            AddRoundRectPath(static_cast<float>(i - 1), static_cast<float>(i - 1), static_cast<float>(w - 2 * i + 1),
+                             static_cast<float>(h - 2 * i + 1), 4);
         if (path) {
             GdipDrawPath(graphics, pen, path);
             GdipDeletePath(path);

@@ -7,8 +7,8 @@ int64_t TextToInteger(std::string_view text) {
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const uint64_t limit = negative ? (uint64_t)std::numeric_limits<int64_t>::max() + 1
-                                    : (uint64_t)std::numeric_limits<int64_t>::max();
+    const uint64_t limit =
+        negative ? (uint64_t)std::numeric_limits<int64_t>::max() + 1 : (uint64_t)std::numeric_limits<int64_t>::max();
     uint64_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         unsigned digit = (unsigned)(text[i] - '0');

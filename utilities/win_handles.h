@@ -124,12 +124,13 @@ private:
 class BufferedPaint {
 public:
     BufferedPaint(HDC target, int width, int height)
-        : target_(target), width_(width), height_(height), dc_(target),
+        : target_(target),
+          width_(width),
+          height_(height),
+          dc_(target),
           bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
           select_(dc_.Get(), bitmap_.Get()) {}
-    ~BufferedPaint() {
-        BitBlt(target_, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY);
-    }
+    ~BufferedPaint() { BitBlt(target_, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY); }
     BufferedPaint(const BufferedPaint&) = delete;
     BufferedPaint& operator=(const BufferedPaint&) = delete;
     HDC Dc() const { return dc_.Get(); }

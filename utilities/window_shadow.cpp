@@ -55,9 +55,9 @@ HWND CreateShadowWindow(HWND target) {
     // Made hidden: a popup created visible is activated, which would take
     // the keyboard from the target. UpdateShadowPosition shows it without
     // activating it.
-    HWND shadow = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT, kShadowClass, "",
-                                  WS_POPUP | WS_DISABLED, 0, 0, 0, 0, target, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND shadow =
+        CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT, kShadowClass, "", WS_POPUP | WS_DISABLED,
+                        0, 0, 0, 0, target, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!shadow) return nullptr;
     SetShadowProperty(target, kShadowWindowProperty, reinterpret_cast<uintptr_t>(shadow));
     return shadow;
@@ -105,12 +105,8 @@ LRESULT CALLBACK ShadowSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     LRESULT result = CallOriginalWndProc(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_MOVE:
-        case WM_SIZE:
-            UpdateShadowPosition(hwnd);
-            break;
-        case WM_SHOWWINDOW:
-            UpdateShadowPosition(hwnd, wParam != 0);
-            break;
+        case WM_SIZE: UpdateShadowPosition(hwnd); break;
+        case WM_SHOWWINDOW: UpdateShadowPosition(hwnd, wParam != 0); break;
     }
     return result;
 }

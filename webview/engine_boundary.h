@@ -100,13 +100,12 @@ typedef bool(WKE_CALL* wkeDownloadCallback)(wkeWebView view, void* param, const 
 typedef void(WKE_CALL* wkeConsoleCallback)(wkeWebView view, void* param, int level, wkeString message,
                                            wkeString sourceName, unsigned sourceLine, wkeString stackTrace);
 typedef bool(WKE_CALL* wkeLoadUrlBeginCallback)(wkeWebView view, void* param, const char* url, wkeNetJob job);
-typedef void(WKE_CALL* wkeLoadUrlEndCallback)(wkeWebView view, void* param, const char* url, wkeNetJob job,
-                                              void* buf, int len);
+typedef void(WKE_CALL* wkeLoadUrlEndCallback)(wkeWebView view, void* param, const char* url, wkeNetJob job, void* buf,
+                                              int len);
 typedef bool(WKE_CALL* wkeWindowClosingCallback)(wkeWebView view, void* param);
 typedef void(WKE_CALL* wkeWindowDestroyCallback)(wkeWebView view, void* param);
 // data is null and length 0 when the page has no icon.
-typedef void(WKE_CALL* wkeFaviconCallback)(wkeWebView view, void* param, const char* url, const void* data,
-                                           int length);
+typedef void(WKE_CALL* wkeFaviconCallback)(wkeWebView view, void* param, const char* url, const void* data, int length);
 
 // The exports, as function pointer types named after the export plus "Fn".
 // start-up
@@ -166,50 +165,49 @@ typedef const char*(WKE_CALL* jsToStringFn)(jsExecState es, jsValue value);
 // Every export name, once, in the order of the uses above. ENGINE_EXPORT is
 // defined by the includer for each purpose (the library's lookup table, the
 // engine's own checks).
-#define ENGINE_EXPORT_LIST(ENGINE_EXPORT)                                                                 \
-    ENGINE_EXPORT(wkeIsInitialize)                                                                        \
-    ENGINE_EXPORT(wkeInitializeEx)                                                                        \
-    ENGINE_EXPORT(wkeCreateWebWindow)                                                                     \
-    ENGINE_EXPORT(wkeShowWindow)                                                                          \
-    ENGINE_EXPORT(wkeSetTransparent)                                                                      \
-    ENGINE_EXPORT(wkeGetWindowHandle)                                                                     \
-    ENGINE_EXPORT(wkeOnPaintUpdated)                                                                      \
-    ENGINE_EXPORT(wkeSetCspCheckEnable)                                                                   \
-    ENGINE_EXPORT(wkeSetNpapiPluginsEnabled)                                                              \
-    ENGINE_EXPORT(wkeSetNavigationToNewWindowEnable)                                                      \
-    ENGINE_EXPORT(wkeResize)                                                                              \
-    ENGINE_EXPORT(wkeSetWindowTitleW)                                                                     \
-    ENGINE_EXPORT(wkeOnWindowClosing)                                                                     \
-    ENGINE_EXPORT(wkeOnWindowDestroy)                                                                     \
-    ENGINE_EXPORT(wkeLoadURL)                                                                             \
-    ENGINE_EXPORT(wkeLoadHTML)                                                                            \
-    ENGINE_EXPORT(wkeReload)                                                                              \
-    ENGINE_EXPORT(wkeSetUserAgent)                                                                        \
-    ENGINE_EXPORT(wkeSetCookieEnabled)                                                                    \
-    ENGINE_EXPORT(wkeSetCookieJarPath)                                                                    \
-    ENGINE_EXPORT(wkeSetLocalStorageFullPath)                                                             \
-    ENGINE_EXPORT(wkeGetTitle)                                                                            \
-    ENGINE_EXPORT(wkeOnTitleChanged)                                                                      \
-    ENGINE_EXPORT(wkeOnURLChanged2)                                                                       \
-    ENGINE_EXPORT(wkeOnNavigation)                                                                        \
-    ENGINE_EXPORT(wkeOnCreateView)                                                                        \
-    ENGINE_EXPORT(wkeOnDocumentReady2)                                                                    \
-    ENGINE_EXPORT(wkeOnLoadingFinish)                                                                     \
-    ENGINE_EXPORT(wkeOnConsole)                                                                           \
-    ENGINE_EXPORT(wkeOnAlertBox)                                                                          \
-    ENGINE_EXPORT(wkeOnConfirmBox)                                                                        \
-    ENGINE_EXPORT(wkeOnPromptBox)                                                                         \
-    ENGINE_EXPORT(wkeOnDownload)                                                                          \
-    ENGINE_EXPORT(wkeOnMouseOverUrlChanged)                                                               \
-    ENGINE_EXPORT(wkeOnLoadUrlBegin)                                                                      \
-    ENGINE_EXPORT(wkeOnLoadUrlEnd)                                                                        \
-    ENGINE_EXPORT(wkeNetGetFavicon)                                                                       \
-    ENGINE_EXPORT(wkeGetStringW)                                                                          \
-    ENGINE_EXPORT(wkeNetHookRequest)                                                                      \
-    ENGINE_EXPORT(wkeNetSetData)                                                                          \
-    ENGINE_EXPORT(wkeNetCancelRequest)                                                                    \
-    ENGINE_EXPORT(wkeNetGetRawResponseHead)                                                               \
-    ENGINE_EXPORT(wkeRunJSW)                                                                              \
-    ENGINE_EXPORT(wkeGlobalExec)                                                                          \
+#define ENGINE_EXPORT_LIST(ENGINE_EXPORT)            \
+    ENGINE_EXPORT(wkeIsInitialize)                   \
+    ENGINE_EXPORT(wkeInitializeEx)                   \
+    ENGINE_EXPORT(wkeCreateWebWindow)                \
+    ENGINE_EXPORT(wkeShowWindow)                     \
+    ENGINE_EXPORT(wkeSetTransparent)                 \
+    ENGINE_EXPORT(wkeGetWindowHandle)                \
+    ENGINE_EXPORT(wkeOnPaintUpdated)                 \
+    ENGINE_EXPORT(wkeSetCspCheckEnable)              \
+    ENGINE_EXPORT(wkeSetNpapiPluginsEnabled)         \
+    ENGINE_EXPORT(wkeSetNavigationToNewWindowEnable) \
+    ENGINE_EXPORT(wkeResize)                         \
+    ENGINE_EXPORT(wkeSetWindowTitleW)                \
+    ENGINE_EXPORT(wkeOnWindowClosing)                \
+    ENGINE_EXPORT(wkeOnWindowDestroy)                \
+    ENGINE_EXPORT(wkeLoadURL)                        \
+    ENGINE_EXPORT(wkeLoadHTML)                       \
+    ENGINE_EXPORT(wkeReload)                         \
+    ENGINE_EXPORT(wkeSetUserAgent)                   \
+    ENGINE_EXPORT(wkeSetCookieEnabled)               \
+    ENGINE_EXPORT(wkeSetCookieJarPath)               \
+    ENGINE_EXPORT(wkeSetLocalStorageFullPath)        \
+    ENGINE_EXPORT(wkeGetTitle)                       \
+    ENGINE_EXPORT(wkeOnTitleChanged)                 \
+    ENGINE_EXPORT(wkeOnURLChanged2)                  \
+    ENGINE_EXPORT(wkeOnNavigation)                   \
+    ENGINE_EXPORT(wkeOnCreateView)                   \
+    ENGINE_EXPORT(wkeOnDocumentReady2)               \
+    ENGINE_EXPORT(wkeOnLoadingFinish)                \
+    ENGINE_EXPORT(wkeOnConsole)                      \
+    ENGINE_EXPORT(wkeOnAlertBox)                     \
+    ENGINE_EXPORT(wkeOnConfirmBox)                   \
+    ENGINE_EXPORT(wkeOnPromptBox)                    \
+    ENGINE_EXPORT(wkeOnDownload)                     \
+    ENGINE_EXPORT(wkeOnMouseOverUrlChanged)          \
+    ENGINE_EXPORT(wkeOnLoadUrlBegin)                 \
+    ENGINE_EXPORT(wkeOnLoadUrlEnd)                   \
+    ENGINE_EXPORT(wkeNetGetFavicon)                  \
+    ENGINE_EXPORT(wkeGetStringW)                     \
+    ENGINE_EXPORT(wkeNetHookRequest)                 \
+    ENGINE_EXPORT(wkeNetSetData)                     \
+    ENGINE_EXPORT(wkeNetCancelRequest)               \
+    ENGINE_EXPORT(wkeNetGetRawResponseHead)          \
+    ENGINE_EXPORT(wkeRunJSW)                         \
+    ENGINE_EXPORT(wkeGlobalExec)                     \
     ENGINE_EXPORT(jsToString)
-

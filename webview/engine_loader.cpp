@@ -107,8 +107,8 @@ std::wstring EngineDllCandidate(const std::wstring& programFolder) {
     // Only a folder named exactly "lib" means "the engine lies one level up";
     // a suffix test would turn "Calib\" into "Ca".
     const std::wstring libFolder = L"\\lib\\";
-    if (folder.size() >= libFolder.size() && folder.compare(folder.size() - libFolder.size(), libFolder.size(),
-                                                            libFolder) == 0)
+    if (folder.size() >= libFolder.size() &&
+        folder.compare(folder.size() - libFolder.size(), libFolder.size(), libFolder) == 0)
         folder.resize(folder.size() - 4);
     return folder + L"node.dll";
 }

@@ -14,7 +14,7 @@ enum class EngineExport {
 #define WEBVIEW_EXPORT_ID(name) name,
     ENGINE_EXPORT_LIST(WEBVIEW_EXPORT_ID)
 #undef WEBVIEW_EXPORT_ID
-    Count
+        Count
 };
 
 // The address of an export, from the cache or looked up now (loading the

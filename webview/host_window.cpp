@@ -26,8 +26,9 @@ bool RegisterHostClass() {
     if (RegisterClassW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
     DWORD error = GetLastError();
     // TarnwkeCtrl注册类失败\n类名 = %s\n错误代码 = %d
-    std::wstring message = L"TarnwkeCtrl\u6ce8\u518c\u7c7b\u5931\u8d25\n\u7c7b\u540d = " + std::wstring(kHostClassName) +
-                           L"\n\u9519\u8bef\u4ee3\u7801 = " + std::to_wstring((int)error);
+    std::wstring message = L"TarnwkeCtrl\u6ce8\u518c\u7c7b\u5931\u8d25\n\u7c7b\u540d = " +
+                           std::wstring(kHostClassName) + L"\n\u9519\u8bef\u4ee3\u7801 = " +
+                           std::to_wstring((int)error);
     ShowMessageBoxW(message.c_str(), L"\u7a97\u53e3\u7c7b\u6ce8\u518c\u5931\u8d25" /* 窗口类注册失败 */, MB_OK);
     return false;
 }
@@ -50,19 +51,15 @@ LRESULT HostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WebViewUnitState* state = StateOfHostWindow(window);
     if (!state) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-        case WM_NCCALCSIZE:
-            return 0;
-        case WM_DESTROY:
-            LeaveUnit(*state);
-            return 0;
+        case WM_NCCALCSIZE: return 0;
+        case WM_DESTROY: LeaveUnit(*state); return 0;
         case WM_SIZE:
             if (state->view()) ENGINE_CALL(wkeResize)(state->view(), LOWORD(lParam), HIWORD(lParam));
             return 0;
-        case WM_NCDESTROY:
-            DeleteUnit(window, state);
-            return 0;
+        case WM_NCDESTROY: DeleteUnit(window, state); return 0;
     }
-    if (IsViewInputMessage(message) && state->viewWindow) return SendMessageW(state->viewWindow, message, wParam, lParam);
+    if (IsViewInputMessage(message) && state->viewWindow)
+        return SendMessageW(state->viewWindow, message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -33,8 +33,10 @@ int32_t& UnitEvent::IntRef(int i) { return *reinterpret_cast<int32_t*>((intptr_t
 
 void BindUnitEvent(uint32_t formId, uint32_t unitId, int number, UnitEventHandler handler) {
     HandlerKey key(formId, unitId, number);
-    if (handler) Handlers()[key] = std::move(handler);
-    else Handlers().erase(key);
+    if (handler)
+        Handlers()[key] = std::move(handler);
+    else
+        Handlers().erase(key);
 }
 
 void UnbindUnitEvents(uint32_t formId, uint32_t unitId) {

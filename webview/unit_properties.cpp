@@ -71,12 +71,8 @@ std::string NormaliseFolder(const std::string& text, const std::string& baseFold
 bool WriteUnitProperty(WebViewUnitState& state, int number, const PropertyValue& value) {
     wkeWebView view = state.view();
     switch (number) {
-        case kPropertyUrl:
-            WriteUrl(state, value.text);
-            break;
-        case kPropertyNoF5Reload:
-            state.noF5Reload = value.number != 0;
-            break;
+        case kPropertyUrl: WriteUrl(state, value.text); break;
+        case kPropertyNoF5Reload: state.noF5Reload = value.number != 0; break;
         case kPropertyCookieEnabled:
             state.cookieEnabled = value.number != 0;
             if (view) ENGINE_CALL(wkeSetCookieEnabled)(view, value.number == 1);
@@ -119,36 +115,20 @@ bool WriteUnitProperty(WebViewUnitState& state, int number, const PropertyValue&
 bool ReadUnitProperty(const WebViewUnitState& state, int number, PropertyValue& value) {
     value = PropertyValue();
     switch (number) {
-        case kPropertyUrl:
-            value.text = state.url;
-            return true;
+        case kPropertyUrl: value.text = state.url; return true;
         case kPropertyTitle: {
             // The engine's UTF-8 title, passed on as it is.
             const char* title = state.view() ? ENGINE_CALL(wkeGetTitle)(state.view()) : nullptr;
             value.text = title ? title : "";
             return true;
         }
-        case kPropertyNoF5Reload:
-            value.number = state.noF5Reload;
-            return true;
-        case kPropertyCookieEnabled:
-            value.number = state.cookieEnabled;
-            return true;
-        case kPropertyCacheFolder:
-            value.text = state.cacheFolder;
-            return true;
-        case kPropertyCookieFolder:
-            value.text = state.cookieFolder;
-            return true;
-        case kPropertyUserAgent:
-            value.text = state.userAgent;
-            return true;
-        case kPropertyLiveInDesigner:
-            value.number = state.liveInDesigner;
-            return false;
-        case kPropertyAllowNewWindows:
-            value.number = state.allowNewWindows;
-            return true;
+        case kPropertyNoF5Reload: value.number = state.noF5Reload; return true;
+        case kPropertyCookieEnabled: value.number = state.cookieEnabled; return true;
+        case kPropertyCacheFolder: value.text = state.cacheFolder; return true;
+        case kPropertyCookieFolder: value.text = state.cookieFolder; return true;
+        case kPropertyUserAgent: value.text = state.userAgent; return true;
+        case kPropertyLiveInDesigner: value.number = state.liveInDesigner; return false;
+        case kPropertyAllowNewWindows: value.number = state.allowNewWindows; return true;
     }
     return false;
 }

@@ -38,22 +38,16 @@ bool IsViewInputMessage(UINT message) {
         case WM_SYSKEYDOWN:
         case WM_SYSKEYUP:
         case WM_HSCROLL:
-        case WM_VSCROLL:
-            return true;
-        default:
-            return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK;
+        case WM_VSCROLL: return true;
+        default: return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK;
     }
 }
 
 bool HandleViewInput(WebViewUnitState& state, UINT message, WPARAM& wParam, LPARAM lParam, LRESULT& result) {
     EventOutcome outcome;
     switch (message) {
-        case WM_SETFOCUS:
-            outcome = EventCall(state, kEventFocusGained).Raise();
-            break;
-        case WM_KILLFOCUS:
-            outcome = EventCall(state, kEventFocusLost).Raise();
-            break;
+        case WM_SETFOCUS: outcome = EventCall(state, kEventFocusGained).Raise(); break;
+        case WM_KILLFOCUS: outcome = EventCall(state, kEventFocusLost).Raise(); break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             outcome = EventCall(state, kEventKeyDown).Int((int)wParam).Int(ModifierKeys()).Raise();
@@ -62,9 +56,7 @@ bool HandleViewInput(WebViewUnitState& state, UINT message, WPARAM& wParam, LPAR
                 ENGINE_CALL(wkeReload)(state.view());
             break;
         case WM_KEYUP:
-        case WM_SYSKEYUP:
-            outcome = EventCall(state, kEventKeyUp).Int((int)wParam).Int(ModifierKeys()).Raise();
-            break;
+        case WM_SYSKEYUP: outcome = EventCall(state, kEventKeyUp).Int((int)wParam).Int(ModifierKeys()).Raise(); break;
         case WM_CHAR:
             outcome = EventCall(state, kEventCharInput).Int((int)wParam).Raise();
             if (outcome.handled && outcome.hasValue && outcome.value != 0) wParam = (WPARAM)(uint32_t)outcome.value;

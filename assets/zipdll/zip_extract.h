@@ -5,8 +5,8 @@
 
 enum class ZipExtractResult {
     Extracted,
-    Damaged,   // the archive could not be opened or read to its end
-    Unsafe,    // an entry named a place outside the folder; it was skipped
+    Damaged,  // the archive could not be opened or read to its end
+    Unsafe,   // an entry named a place outside the folder; it was skipped
 };
 
 // Extracts every entry of zipPath (a GBK path) below folder (with or without a

@@ -25,12 +25,12 @@ struct IMMDevice;
 
 // Made by CreateGlobals, in this order. The shadow painting loads the two
 // shadow pictures into ShadowImage5 and ShadowImage10 on first use.
-extern GidList* DownloadGids;                        // gids of this run's launcher, client and update downloads
+extern GidList* DownloadGids;  // gids of this run's launcher, client and update downloads
 extern AudioDeviceEnumerator* AudioEnumerator;
 extern GdiplusImage* ShadowImage5;
 extern GdiplusImage* ShadowImage10;
-extern TcpClientSocket* NotificationSocket;          // the daemon's notification connection
-extern GidList* AddonDownloadGids;                   // gids of this run's add-on package downloads
+extern TcpClientSocket* NotificationSocket;  // the daemon's notification connection
+extern GidList* AddonDownloadGids;           // gids of this run's add-on package downloads
 extern AudioPeakMeter* AudioMeter;
 
 // Set once at start by InitModuleGlobals; every JSON-RPC request carries them.
@@ -40,11 +40,11 @@ extern std::string RpcSecret;
 extern ULONG_PTR GdiplusToken;  // 0 until StartGdiplus has run
 
 // Settings ("launcher_config.ini").
-extern int32_t DownloadThreads;   // [download] threads, 1..64 in memory
-extern int32_t LowSpeedLimitKB;   // [download] lowspeed, KB/s; 0: watchdog off
-extern int32_t DownloadServer;    // [download] server
-extern bool ColorProgressBar;     // [download] color_processbar
-extern std::string FiveMFolder;   // [fivem] path, no trailing "\"
+extern int32_t DownloadThreads;        // [download] threads, 1..64 in memory
+extern int32_t LowSpeedLimitKB;        // [download] lowspeed, KB/s; 0: watchdog off
+extern int32_t DownloadServer;         // [download] server
+extern bool ColorProgressBar;          // [download] color_processbar
+extern std::string FiveMFolder;        // [fivem] path, no trailing "\"
 extern IMMDevice* DefaultAudioDevice;  // only when ColorProgressBar
 
 // Start-up window and the main download.
@@ -62,7 +62,8 @@ extern std::atomic<bool> SelfUpdateDownload;
 extern int32_t LatestLauncherBuild;
 extern std::string DownloadFileName;
 extern int32_t LatestClientVersion;
-extern std::atomic<int32_t> PackageChoice;  // -1 waiting, 0 exit, 1 full package, 2 full client, 3 update-only, 4 existing folder
+extern std::atomic<int32_t>
+    PackageChoice;  // -1 waiting, 0 exit, 1 full package, 2 full client, 3 update-only, 4 existing folder
 extern int32_t ChosenDownloadServer;
 extern int32_t PendingPackageChoice;
 extern int32_t PendingDownloadServer;

@@ -28,11 +28,19 @@ std::string BuildSelfUpdateScript(uint32_t pid, const std::string& exeName) {
     // Without /s: del would also remove every file of that name in the
     // sub-folders (the FiveM folder among them).
     return "@echo off\r\n"
-           "taskkill /f /PID " + std::to_string(pid) + "\r\n"
+           "taskkill /f /PID " +
+           std::to_string(pid) +
+           "\r\n"
            "ping -n 2 127.0.0.1\r\n"
-           "del /q " + name + "\r\n"
-           "move /Y temp-launcher.exe " + name + "\r\n"
-           "start " + startTarget + "\r\n"
+           "del /q " +
+           name +
+           "\r\n"
+           "move /Y temp-launcher.exe " +
+           name +
+           "\r\n"
+           "start " +
+           startTarget +
+           "\r\n"
            "del /q %0";
 }
 

@@ -89,7 +89,9 @@ void DownloadClientPackage(int choice) {
     StartMainDownload(url);
 }
 
-bool IsFiveMExecutable(const std::string& path) { return lstrcmpiA(PathFileName(path, true).c_str(), "FiveM.exe") == 0; }
+bool IsFiveMExecutable(const std::string& path) {
+    return lstrcmpiA(PathFileName(path, true).c_str(), "FiveM.exe") == 0;
+}
 
 // The user points at an existing FiveM.exe; its folder becomes the FiveM folder.
 void ChooseExistingFolder() {
@@ -130,15 +132,10 @@ void ChoosePackage() {
     BusyWaitUntil([] { return PackageChoice != -1; });
     SetStartupWindowTopmost(true);
     switch (PackageChoice) {
-        case 0:
-            QuitProgram();
+        case 0: QuitProgram();
         case 1:
-        case 2:
-            DownloadClientPackage(PackageChoice);
-            return;
-        case 4:
-            ChooseExistingFolder();
-            return;
+        case 2: DownloadClientPackage(PackageChoice); return;
+        case 4: ChooseExistingFolder(); return;
         default:
             if (UpdateClient()) FinishStartup();
             return;
@@ -178,7 +175,9 @@ void RunUpdateFlow() {
 
 bool LauncherUpdateNeeded(int latestBuild) { return latestBuild != 0 && latestBuild > kLauncherBuild; }
 
-std::string LauncherUpdatePath(int server) { return "/v1/fivemclient/update/launcher?server=" + std::to_string(server); }
+std::string LauncherUpdatePath(int server) {
+    return "/v1/fivemclient/update/launcher?server=" + std::to_string(server);
+}
 
 std::string PackageDownloadPath(int choice, int server) {
     if (choice == 1) return "/v1/fivemclient/download?server=" + std::to_string(server);
@@ -214,8 +213,7 @@ void RaiseFolderDialog() {
     FindDialog search{GetCurrentProcessId(), nullptr};
     EnumWindows(FindFolderDialog, reinterpret_cast<LPARAM>(&search));
     if (!search.found) return;
-    SetWindowPos(search.found, HWND_TOPMOST, kFolderDialogPlace, kFolderDialogPlace, 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(search.found, HWND_TOPMOST, kFolderDialogPlace, kFolderDialogPlace, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void UpdateFlow() { RunUpdateFlow(); }

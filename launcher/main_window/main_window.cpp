@@ -31,15 +31,17 @@ const char kTrayTip[] = "Quillmere FiveM";
 // cancelButtonText: '取消'}).then((result) => {if (result.value) {console.log('action:closeWindow');}});"
 const char kExitWhileGameRunsScript[] =
     "Swal.fire({title: '\xC8\xB7\xB6\xA8\xD2\xAA\xCD\xCB\xB3\xF6\xC2\xF0\xA3\xBF',text: \"FiveM "
-    "\xC8\xD4\xD4\xDA\xD4\xCB\xD0\xD0\xA3\xAC\xCD\xCB\xB3\xF6\xBF\xC9\xC4\xDC\xBB\xE1\xB5\xBC\xD6\xC2\xB4\xED\xCE\xF3\","
+    "\xC8\xD4\xD4\xDA\xD4\xCB\xD0\xD0\xA3\xAC\xCD\xCB\xB3\xF6\xBF\xC9\xC4\xDC\xBB\xE1\xB5\xBC\xD6\xC2\xB4\xED\xCE\xF3\""
+    ","
     "icon: 'warning',showCancelButton: true,confirmButtonColor: '#3085d6',cancelButtonColor: '#d33',"
     "confirmButtonText: '\xC8\xB7\xB6\xA8',cancelButtonText: '\xC8\xA1\xCF\xFB'}).then((result) => {if "
     "(result.value) {console.log('action:closeWindow');}});";
 
 WindowLayout MainWindowLayout() {
     WindowLayout layout;
-    layout.window = {"Quillmere.MainWindow", "Quillmere FiveM",    50, 50, 1280, 720, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
-                     WS_EX_APPWINDOW,        RGB(22, 24, 29), kYaHei, 14, false};
+    layout.window = {
+        "Quillmere.MainWindow", "Quillmere FiveM", 50,     50, 1280, 720, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
+        WS_EX_APPWINDOW,        RGB(22, 24, 29),   kYaHei, 14, false};
     // kind, name, container, left, top, width, height, caption, font, font height, visible, enabled
     // The labels only carry work to the UI thread: hidden, they still do.
     layout.units = {

@@ -25,14 +25,14 @@ public:
     MainWindowForm();
 
     WebViewUnit* webview = nullptr;  // null when the engine could not make a view
-    Label* 标签1 = nullptr;           // hands page scripts to the UI thread
-    Label* 标签2 = nullptr;           // hands the page load to the UI thread
-    Timer* 时钟1 = nullptr;           // drag
-    Timer* 时钟2 = nullptr;           // game watch
-    Timer* 时钟4 = nullptr;           // add-on download progress
-    Timer* 时钟5 = nullptr;           // fade
-    ShapeBox* 遮罩层 = nullptr;       // covers the page until it asks for the Steam account
-    TrayIcon 托盘;                    // the notification-area icon and its menu "菜单"
+    Label* 标签1 = nullptr;          // hands page scripts to the UI thread
+    Label* 标签2 = nullptr;          // hands the page load to the UI thread
+    Timer* 时钟1 = nullptr;          // drag
+    Timer* 时钟2 = nullptr;          // game watch
+    Timer* 时钟4 = nullptr;          // add-on download progress
+    Timer* 时钟5 = nullptr;          // fade
+    ShapeBox* 遮罩层 = nullptr;      // covers the page until it asks for the Steam account
+    TrayIcon 托盘;                   // the notification-area icon and its menu "菜单"
 
 protected:
     void BindUnits() override;

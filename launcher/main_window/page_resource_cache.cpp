@@ -65,8 +65,8 @@ std::string PercentEncode(const std::string& text, bool keepSafe, bool toUtf8) {
     std::string encoded;
     encoded.reserve(bytes.size() * 3);
     for (unsigned char c : bytes) {
-        const bool safe = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' ||
-                          c == '.';
+        const bool safe =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
         if (keepSafe && safe) {
             encoded += (char)c;
             continue;

@@ -27,7 +27,8 @@ namespace {
 const char kProgressStart[] = "\xD5\xFD\xD4\xDA\xCF\xC2\xD4\xD8\xB8\xBD\xBC\xD3\xB0\xFC ";
 // "Swal.update({title:'正在安装中', text:'正在解压中...'});"
 const char kUnpackingScript[] =
-    "Swal.update({title:'\xD5\xFD\xD4\xDA\xB0\xB2\xD7\xB0\xD6\xD0', text:'\xD5\xFD\xD4\xDA\xBD\xE2\xD1\xB9\xD6\xD0...'});";
+    "Swal.update({title:'\xD5\xFD\xD4\xDA\xB0\xB2\xD7\xB0\xD6\xD0', "
+    "text:'\xD5\xFD\xD4\xDA\xBD\xE2\xD1\xB9\xD6\xD0...'});";
 // "Swal.update({title:'正在安装中', text:'"
 const char kProgressScriptStart[] = "Swal.update({title:'\xD5\xFD\xD4\xDA\xB0\xB2\xD7\xB0\xD6\xD0', text:'";
 
@@ -102,8 +103,7 @@ void OnAddonDownloadComplete(const std::string& text) {
     BusyDelay(300);
     RunPageScript(kUnpackingScript);
     const AddonOutcome outcome = UnpackAndCopyAddon(fileName);
-    RunPageScript(outcome == AddonOutcome::Installed ? AddonLargeSuccessScript(fileName)
-                                                     : AddonFailureScript(outcome));
+    RunPageScript(outcome == AddonOutcome::Installed ? AddonLargeSuccessScript(fileName) : AddonFailureScript(outcome));
 }
 
 void OnAddonDownloadError(const std::string& text) {
@@ -116,8 +116,7 @@ void OnAddonDownloadError(const std::string& text) {
 }
 
 std::string AddonProgressLine(double done, double total, double speed) {
-    return kProgressStart + FormatByteSize(done) + " / " + FormatByteSize(total) + " (" + FormatByteSize(speed) +
-           "/s)";
+    return kProgressStart + FormatByteSize(done) + " / " + FormatByteSize(total) + " (" + FormatByteSize(speed) + "/s)";
 }
 
 void AddonProgressTimerTick() {

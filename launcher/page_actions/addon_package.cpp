@@ -82,9 +82,10 @@ AddonOutcome UnpackAndCopyAddon(const std::string& fileName) {
     // 7-Zip: 1 is a warning (a file in use), 2 and above a failure. xcopy:
     // anything but 0 means that not everything was copied.
     // Quoted: a file name may hold blanks, and 7-Zip drops the quotes.
-    if (!RunStep(BuildUnpackCommandLine("\"" + fileName + "\"", folder), 2)) outcome = AddonOutcome::UnpackFailed;
-    else if (AddonCopyNeeded(folder, FiveMFolder) && (!RunStep(BuildAddonCopyCommandLine(FiveMFolder), 1) ||
-                                                      !FilesArrived(folder + "\\FiveM", FiveMFolder)))
+    if (!RunStep(BuildUnpackCommandLine("\"" + fileName + "\"", folder), 2))
+        outcome = AddonOutcome::UnpackFailed;
+    else if (AddonCopyNeeded(folder, FiveMFolder) &&
+             (!RunStep(BuildAddonCopyCommandLine(FiveMFolder), 1) || !FilesArrived(folder + "\\FiveM", FiveMFolder)))
         outcome = AddonOutcome::CopyFailed;
     DeleteFilePath(folder + "\\" + fileName);
     return outcome;

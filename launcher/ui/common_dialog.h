@@ -15,7 +15,9 @@ struct CommonDlgRow {
 class CommonDlg {
 public:
     explicit CommonDlg(const CommonDlgRow& row)
-        : name_(row.name), title_(row.title ? row.title : ""), filter_(row.filter ? row.filter : ""),
+        : name_(row.name),
+          title_(row.title ? row.title : ""),
+          filter_(row.filter ? row.filter : ""),
           defaultName_(row.defaultName ? row.defaultName : "") {}
 
     const std::string& Name() const { return name_; }

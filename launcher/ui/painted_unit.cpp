@@ -12,10 +12,10 @@ bool PaintedUnit::Create(HWND container, const UnitRow& row) {
         wc.lpszClassName = ClassName();
         RegisterClassA(&wc);
     }
-    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (row.visible ? WS_VISIBLE : 0) |
-                  (row.enabled ? 0 : WS_DISABLED);
-    HWND hwnd = CreateWindowExA(0, ClassName(), row.caption ? row.caption : "", style, row.left, row.top,
-                                row.width, row.height, container, nullptr, instance, this);
+    DWORD style =
+        WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (row.visible ? WS_VISIBLE : 0) | (row.enabled ? 0 : WS_DISABLED);
+    HWND hwnd = CreateWindowExA(0, ClassName(), row.caption ? row.caption : "", style, row.left, row.top, row.width,
+                                row.height, container, nullptr, instance, this);
     return hwnd != nullptr;
 }
 
@@ -43,47 +43,46 @@ LRESULT CALLBACK PaintedUnit::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     LRESULT result = 0;
     bool handled = GuardedCall([&] {
         switch (msg) {
-        case WM_ERASEBKGND:
-            // Painted whole, double-buffered, in WM_PAINT.
-            result = 1;
-            return true;
-        case kPaintBackgroundMessage: {
-            // A unit inside this one wants what lies behind it.
-            RECT rect{};
-            GetClientRect(hwnd, &rect);
-            unit->Paint(reinterpret_cast<HDC>(wParam), rect.right, rect.bottom);
-            result = 1;
-            return true;
-        }
-        case WM_PAINT: {
-            ScopedPaint paint(hwnd);
-            RECT rect{};
-            GetClientRect(hwnd, &rect);
-            BufferedPaint buffer(paint.Dc(), rect.right, rect.bottom);
-            unit->Paint(buffer.Dc(), rect.right, rect.bottom);
-            return true;
-        }
-        case WM_SETTEXT:
-        case WM_ENABLE:
-            result = DefWindowProcA(hwnd, msg, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return true;
-        case WM_NCHITTEST:
-            // Units without input let clicks through to the window, which
-            // may be dragged by its background.
-            result = HTTRANSPARENT;
-            return true;
-        case WM_COMMAND:
-        case WM_DRAWITEM:
-            // Buttons inside a unit report to the window that owns them all.
-            result = SendMessageA(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
-            return true;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            unit->Attach(nullptr);
-            return false;
-        default:
-            return unit->OnMessage(msg, wParam, lParam, &result);
+            case WM_ERASEBKGND:
+                // Painted whole, double-buffered, in WM_PAINT.
+                result = 1;
+                return true;
+            case kPaintBackgroundMessage: {
+                // A unit inside this one wants what lies behind it.
+                RECT rect{};
+                GetClientRect(hwnd, &rect);
+                unit->Paint(reinterpret_cast<HDC>(wParam), rect.right, rect.bottom);
+                result = 1;
+                return true;
+            }
+            case WM_PAINT: {
+                ScopedPaint paint(hwnd);
+                RECT rect{};
+                GetClientRect(hwnd, &rect);
+                BufferedPaint buffer(paint.Dc(), rect.right, rect.bottom);
+                unit->Paint(buffer.Dc(), rect.right, rect.bottom);
+                return true;
+            }
+            case WM_SETTEXT:
+            case WM_ENABLE:
+                result = DefWindowProcA(hwnd, msg, wParam, lParam);
+                InvalidateRect(hwnd, nullptr, FALSE);
+                return true;
+            case WM_NCHITTEST:
+                // Units without input let clicks through to the window, which
+                // may be dragged by its background.
+                result = HTTRANSPARENT;
+                return true;
+            case WM_COMMAND:
+            case WM_DRAWITEM:
+                // Buttons inside a unit report to the window that owns them all.
+                result = SendMessageA(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+                return true;
+            case WM_NCDESTROY:
+                SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+                unit->Attach(nullptr);
+                return false;
+            default: return unit->OnMessage(msg, wParam, lParam, &result);
         }
     });
     return handled ? result : DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -29,9 +29,9 @@ struct UnitRow {
     const char* name;       // the unit's name within its window
     const char* container;  // name of the unit that holds it; null: the window itself
     int left, top, width, height;
-    const char* caption;    // null: no caption
-    const char* fontFace;   // null: the window's default face
-    int fontHeight;         // character height in pixels; 0: the default
+    const char* caption;   // null: no caption
+    const char* fontFace;  // null: the window's default face
+    int fontHeight;        // character height in pixels; 0: the default
     bool visible;
     bool enabled;
 };

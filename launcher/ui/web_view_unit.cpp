@@ -14,8 +14,8 @@ WebViewUnit::~WebViewUnit() {
     UnbindUnitEvents(formId_, unitId_);
 }
 
-WebViewUnit* WebViewUnit::Create(Window* owner, const std::string& name, uint32_t formId, uint32_t unitId, int x,
-                                 int y, int width, int height) {
+WebViewUnit* WebViewUnit::Create(Window* owner, const std::string& name, uint32_t formId, uint32_t unitId, int x, int y,
+                                 int width, int height) {
     if (!owner || !owner->Handle()) return nullptr;
     UnitCreation creation;
     creation.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;

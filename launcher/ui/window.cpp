@@ -25,16 +25,11 @@ std::unique_ptr<Unit> Made(Window* owner, const UnitRow& row, HWND container, Ex
 
 std::unique_ptr<Unit> MakeUnit(Window* owner, const UnitRow& row, HWND container, int id) {
     switch (row.kind) {
-    case UnitKind::TransLabel:
-        return Made<TransLabel>(owner, row, container);
-    case UnitKind::Label:
-        return Made<Label>(owner, row, container);
-    case UnitKind::ShapeBox:
-        return Made<ShapeBox>(owner, row, container);
-    case UnitKind::SuperBtn:
-        return Made<SuperBtn>(owner, row, container, id);
-    case UnitKind::PicBtn:
-        return Made<PicBtn>(owner, row, container, id);
+        case UnitKind::TransLabel: return Made<TransLabel>(owner, row, container);
+        case UnitKind::Label: return Made<Label>(owner, row, container);
+        case UnitKind::ShapeBox: return Made<ShapeBox>(owner, row, container);
+        case UnitKind::SuperBtn: return Made<SuperBtn>(owner, row, container, id);
+        case UnitKind::PicBtn: return Made<PicBtn>(owner, row, container, id);
     }
     return nullptr;
 }
@@ -64,8 +59,8 @@ bool Window::Load(bool show, HWND owner) {
         RegisterClassA(&wc);
     }
     HWND hwnd = CreateWindowExA(row.exStyle, row.className, row.title ? row.title : "",
-                                (row.style & ~WS_VISIBLE) | WS_CLIPCHILDREN, row.left, row.top, row.width,
-                                row.height, owner, nullptr, instance, this);
+                                (row.style & ~WS_VISIBLE) | WS_CLIPCHILDREN, row.left, row.top, row.width, row.height,
+                                owner, nullptr, instance, this);
     if (!hwnd) return false;
     if (!CreateUnits()) {
         DestroyWindow(hwnd);
@@ -222,51 +217,48 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 bool Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (MessageHook && MessageHook(msg, wParam, lParam, result)) return true;
     switch (msg) {
-    case WM_ERASEBKGND:
-        *result = 1;  // painted in WM_PAINT
-        return true;
-    case WM_PAINT: {
-        ScopedPaint paint(hwnd_);
-        PaintBackground(paint.Dc());
-        return true;
-    }
-    case kPaintBackgroundMessage:
-        PaintBackground(reinterpret_cast<HDC>(wParam));
-        *result = 1;
-        return true;
-    case WM_NCHITTEST:
-        if (!layout_.window.dragByBackground) return false;
-        *result = DefWindowProcA(hwnd_, msg, wParam, lParam);
-        if (*result == HTCLIENT) *result = HTCAPTION;
-        return true;
-    case WM_COMMAND:
-        if (Unit* unit = UnitOfHandle(reinterpret_cast<HWND>(lParam)))
-            return unit->OnContainerMessage(msg, wParam, lParam, result);
-        return false;
-    case WM_DRAWITEM:
-        if (Unit* unit = UnitOfHandle(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem))
-            return unit->OnContainerMessage(msg, wParam, lParam, result);
-        return false;
-    case WM_TIMER:
-        for (auto& timer : timers_) {
-            if (timer->Id() != wParam) continue;
-            // A tick that comes after the timer was stopped from another thread is dropped.
-            if (timer->Interval() > 0 && timer->Tick) timer->Tick();
+        case WM_ERASEBKGND:
+            *result = 1;  // painted in WM_PAINT
+            return true;
+        case WM_PAINT: {
+            ScopedPaint paint(hwnd_);
+            PaintBackground(paint.Dc());
             return true;
         }
-        return false;
-    case kSetBackgroundMessage:
-        SetBackgroundPicture(reinterpret_cast<HBITMAP>(lParam));
-        return true;
-    case kSetTimerMessage:
-        for (auto& timer : timers_)
-            if (timer->Id() == wParam) timer->Apply((int)lParam);
-        return true;
-    case WM_DESTROY:
-        for (auto& timer : timers_) KillTimer(hwnd_, timer->Id());
-        if (WindowDestroying) WindowDestroying();
-        return true;
-    default:
-        return false;
+        case kPaintBackgroundMessage:
+            PaintBackground(reinterpret_cast<HDC>(wParam));
+            *result = 1;
+            return true;
+        case WM_NCHITTEST:
+            if (!layout_.window.dragByBackground) return false;
+            *result = DefWindowProcA(hwnd_, msg, wParam, lParam);
+            if (*result == HTCLIENT) *result = HTCAPTION;
+            return true;
+        case WM_COMMAND:
+            if (Unit* unit = UnitOfHandle(reinterpret_cast<HWND>(lParam)))
+                return unit->OnContainerMessage(msg, wParam, lParam, result);
+            return false;
+        case WM_DRAWITEM:
+            if (Unit* unit = UnitOfHandle(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem))
+                return unit->OnContainerMessage(msg, wParam, lParam, result);
+            return false;
+        case WM_TIMER:
+            for (auto& timer : timers_) {
+                if (timer->Id() != wParam) continue;
+                // A tick that comes after the timer was stopped from another thread is dropped.
+                if (timer->Interval() > 0 && timer->Tick) timer->Tick();
+                return true;
+            }
+            return false;
+        case kSetBackgroundMessage: SetBackgroundPicture(reinterpret_cast<HBITMAP>(lParam)); return true;
+        case kSetTimerMessage:
+            for (auto& timer : timers_)
+                if (timer->Id() == wParam) timer->Apply((int)lParam);
+            return true;
+        case WM_DESTROY:
+            for (auto& timer : timers_) KillTimer(hwnd_, timer->Id());
+            if (WindowDestroying) WindowDestroying();
+            return true;
+        default: return false;
     }
 }

@@ -25,8 +25,8 @@ struct WindowRow {
     const char* title;      // GBK
     int left, top, width, height;
     DWORD style, exStyle;
-    COLORREF background;    // shown until a background picture is set
-    const char* fontFace;   // default font of the units
+    COLORREF background;   // shown until a background picture is set
+    const char* fontFace;  // default font of the units
     int fontHeight;
     bool dragByBackground;  // a press on the bare background moves the window
 };

@@ -15,8 +15,8 @@ constexpr int kOwnUnitIds = 2000;
 
 WindowLayout ClientTypeDialogLayout() {
     WindowLayout layout;
-    layout.window = {"Quillmere.ClientTypeDialog", kClientTypeDialogTitle, 50, 50, 464, 448,
-                     WS_POPUP | WS_SYSMENU, WS_EX_APPWINDOW, kBackground, kYaHei, 14, true};
+    layout.window = {"Quillmere.ClientTypeDialog", kClientTypeDialogTitle, 50,          50,     464, 448,
+                     WS_POPUP | WS_SYSMENU,        WS_EX_APPWINDOW,        kBackground, kYaHei, 14,  true};
     // Earlier rows lie on top: texts and buttons before the frames behind them.
     // kind, name, container, left, top, width, height, caption, font, font height, visible, enabled
     layout.units = {
@@ -51,21 +51,20 @@ HBRUSH BackgroundBrush() {
 
 bool HandleDialogMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {
     switch (msg) {
-    case WM_CLOSE:
-        // Closed through the system (Alt+F4, the task bar): the handler decides.
-        if (OnClientTypeDialogMayClose()) ClientTypeDialog.Destroy();
-        *result = 0;
-        return true;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, RGB(255, 255, 255));
-        SetBkColor(dc, kBackground);
-        *result = reinterpret_cast<LRESULT>(BackgroundBrush());
-        return true;
-    }
-    default:
-        return false;
+        case WM_CLOSE:
+            // Closed through the system (Alt+F4, the task bar): the handler decides.
+            if (OnClientTypeDialogMayClose()) ClientTypeDialog.Destroy();
+            *result = 0;
+            return true;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, RGB(255, 255, 255));
+            SetBkColor(dc, kBackground);
+            *result = reinterpret_cast<LRESULT>(BackgroundBrush());
+            return true;
+        }
+        default: return false;
     }
 }
 
@@ -133,19 +132,19 @@ void ClientTypeDialogForm::BindUnits() {
     int id = kOwnUnitIds;
     // These rows go to the dialog's own unit types; their kind is not read.
     // kind, name, container, left, top, width, height, caption, font, font height, visible, enabled
-    const UnitRow fullClient{UnitKind::SuperBtn, "按钮2", nullptr, 9, 81, 142, 102, kFullClientOption, nullptr, 0,
-                             true, true};
-    const UnitRow updateOnly{UnitKind::SuperBtn, "按钮3", nullptr, 161, 81, 142, 102, kUpdateOnlyOption, nullptr, 0,
-                             true, true};
-    const UnitRow customClient{UnitKind::SuperBtn, "按钮5", nullptr, 313, 81, 142, 102, kCustomClientOption,
-                               nullptr, 0, true, true};
-    const UnitRow fullPackage{UnitKind::SuperBtn, "按钮1", nullptr, 504, 112, 104, 104, kFullPackageOption, nullptr,
-                              0, false, true};
+    const UnitRow fullClient{UnitKind::SuperBtn, "按钮2", nullptr, 9,    81,  142, 102,
+                             kFullClientOption,  nullptr, 0,       true, true};
+    const UnitRow updateOnly{UnitKind::SuperBtn, "按钮3", nullptr, 161,  81,  142, 102,
+                             kUpdateOnlyOption,  nullptr, 0,       true, true};
+    const UnitRow customClient{UnitKind::SuperBtn,  "按钮5", nullptr, 313,  81,  142, 102,
+                               kCustomClientOption, nullptr, 0,       true, true};
+    const UnitRow fullPackage{UnitKind::SuperBtn, "按钮1", nullptr, 504,   112, 104, 104,
+                              kFullPackageOption, nullptr, 0,       false, true};
     // Only the box shows: the caption lies beyond the 16 pixels; the label beside it speaks.
-    const UnitRow defaultServer{UnitKind::SuperBtn, "单选框1", nullptr, 16, 352, 16, 24, kDefaultServerText, nullptr,
-                                0, true, true};
-    const UnitRow backupServer{UnitKind::SuperBtn, "单选框2", nullptr, 224, 352, 16, 24, kBackupServerText, nullptr,
-                               0, true, true};
+    const UnitRow defaultServer{UnitKind::SuperBtn, "单选框1", nullptr, 16,   352, 16, 24,
+                                kDefaultServerText, nullptr,   0,       true, true};
+    const UnitRow backupServer{UnitKind::SuperBtn, "单选框2", nullptr, 224,  352, 16, 24,
+                               kBackupServerText,  nullptr,   0,       true, true};
     按钮2 = AddOwnUnit<OptionBtn>(*this, fullClient, id++);
     按钮3 = AddOwnUnit<OptionBtn>(*this, updateOnly, id++);
     按钮5 = AddOwnUnit<OptionBtn>(*this, customClient, id++);

@@ -20,15 +20,15 @@ public:
     // The two long texts wrap, which the layer's transparent label (one
     // line) does not; they are labels, painted the same way.
     Label* 透明标签3 = nullptr;
-    SuperBtn* 按钮6 = nullptr;     // "×"
-    OptionBtn* 按钮2 = nullptr;    // full client (2)
-    OptionBtn* 按钮3 = nullptr;    // update-only package (3)
-    OptionBtn* 按钮5 = nullptr;    // existing FiveM folder (4)
-    PushButton* 按钮1 = nullptr;   // full package (1); hidden outside the client area
-    Label* 透明标签2 = nullptr;    // description of the selected option
-    RadioBox* 单选框1 = nullptr;   // default server (1)
-    RadioBox* 单选框2 = nullptr;   // backup server (2)
-    SuperBtn* 按钮4 = nullptr;     // confirm
+    SuperBtn* 按钮6 = nullptr;    // "×"
+    OptionBtn* 按钮2 = nullptr;   // full client (2)
+    OptionBtn* 按钮3 = nullptr;   // update-only package (3)
+    OptionBtn* 按钮5 = nullptr;   // existing FiveM folder (4)
+    PushButton* 按钮1 = nullptr;  // full package (1); hidden outside the client area
+    Label* 透明标签2 = nullptr;   // description of the selected option
+    RadioBox* 单选框1 = nullptr;  // default server (1)
+    RadioBox* 单选框2 = nullptr;  // backup server (2)
+    SuperBtn* 按钮4 = nullptr;    // confirm
 
 protected:
     void BindUnits() override;

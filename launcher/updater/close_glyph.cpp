@@ -17,9 +17,8 @@ HBITMAP MakeCloseGlyph(COLORREF colour) {
             double cx = x + 0.5, cy = y + 0.5;
             // Distance to the nearer diagonal, inside the cross's square.
             double d = std::min(std::fabs(cx - cy), std::fabs(cx + cy - size)) / std::sqrt(2.0);
-            double coverage = (cx < low || cx > high + 1 || cy < low || cy > high + 1)
-                                  ? 0
-                                  : std::clamp(half + 0.5 - d, 0.0, 1.0);
+            double coverage =
+                (cx < low || cx > high + 1 || cy < low || cy > high + 1) ? 0 : std::clamp(half + 0.5 - d, 0.0, 1.0);
             auto a = (uint32_t)(coverage * 255 + 0.5);
             uint32_t r = GetRValue(colour) * a / 255, g = GetGValue(colour) * a / 255, b = GetBValue(colour) * a / 255;
             pixels[y * size + x] = (a << 24) | (r << 16) | (g << 8) | b;

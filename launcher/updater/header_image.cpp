@@ -91,14 +91,13 @@ std::string RefreshHeaderCopy(const std::string& path, const std::string& url, c
 void RefreshHeaderImage() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    std::string bytes = RefreshHeaderCopy(FiveMFolder + "\\launcher_cache\\header.jpg",
-                                          ContentUrl("/fivem/launcher/header.jpg"), now);
+    std::string bytes =
+        RefreshHeaderCopy(FiveMFolder + "\\launcher_cache\\header.jpg", ContentUrl("/fivem/launcher/header.jpg"), now);
     // Bytes that are no picture leave the window's plain background.
     if (HBITMAP picture = DecodePicture(bytes)) StartupWindow.SetBackgroundPicture(picture);
 }
 
-int GetFileTimesText(const std::string& path, std::string* creation, std::string* lastWrite,
-                     std::string* lastAccess) {
+int GetFileTimesText(const std::string& path, std::string* creation, std::string* lastWrite, std::string* lastAccess) {
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.Valid()) return 0;
     FILETIME created{}, accessed{}, written{};

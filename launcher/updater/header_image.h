@@ -23,8 +23,7 @@ std::string RefreshHeaderCopy(const std::string& path, const std::string& url, c
 // "yyyy-MM-dd HH:mm:ss" texts (a last access at exactly 00:00:00 as the date
 // and a blank: file systems that keep only the access day). Non-zero when
 // read; 0 when the file cannot be opened, the outputs then unchanged.
-int GetFileTimesText(const std::string& path, std::string* creation, std::string* lastWrite,
-                     std::string* lastAccess);
+int GetFileTimesText(const std::string& path, std::string* creation, std::string* lastWrite, std::string* lastAccess);
 
 // Seconds between the local time 1970-01-01 08:00:00 and dateTime (the local
 // time now when not given), followed by its 3 millisecond digits; with

@@ -44,8 +44,8 @@ void MarqueeTimerTick() {
 
 void ProgressTimerTick() {
     if (DownloadPaused) {
-        ShowProgress(DownloadPercent, BytesLine(kPausedLine, (double)DownloadCompletedBytes, (double)DownloadTotalBytes),
-                     "");
+        ShowProgress(DownloadPercent,
+                     BytesLine(kPausedLine, (double)DownloadCompletedBytes, (double)DownloadTotalBytes), "");
         return;
     }
     std::vector<DownloadStatus> statuses;

@@ -10,18 +10,14 @@ namespace {
 
 WindowLayout StartupWindowLayout() {
     WindowLayout layout;
-    layout.window = {"Quillmere.StartupWindow",
-                     "Quillmere FiveM",
-                     50, 50, 960, 540,
-                     WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
-                     WS_EX_APPWINDOW,
-                     RGB(22, 24, 29),
-                     kYaHei, 14,
-                     true};
+    layout.window = {
+        "Quillmere.StartupWindow", "Quillmere FiveM", 50,     50, 960, 540, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
+        WS_EX_APPWINDOW,           RGB(22, 24, 29),   kYaHei, 14, true};
     // kind, name, container, left, top, width, height, caption, font, font height, visible, enabled
     layout.units = {
         {UnitKind::TransLabel, "状态显示", nullptr, 525, 472, 416, 32, kLoadingLine, nullptr, 16, true, true},
-        {UnitKind::TransLabel, "下载速度", nullptr, 616, 408, 328, 64, "0.0MB/s", kYaHeiLight, kSpeedLineFontHeight, false, true},
+        {UnitKind::TransLabel, "下载速度", nullptr, 616, 408, 328, 64, "0.0MB/s", kYaHeiLight, kSpeedLineFontHeight,
+         false, true},
         {UnitKind::ShapeBox, "进度条背景", nullptr, 0, 536, 960, 5, nullptr, nullptr, 0, true, true},
         {UnitKind::ShapeBox, "进度条", "进度条背景", 0, 0, 8, 16, nullptr, nullptr, 0, true, true},
         // "版本"

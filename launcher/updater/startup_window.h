@@ -27,13 +27,13 @@ public:
     PicBtn* 图形按钮1 = nullptr;     // close
     PicBtn* 图形按钮2 = nullptr;
     CommonDlg* 通用对话框1 = nullptr;  // FiveM folder selection
-    Label* 标签1 = nullptr;          // its feedback event opens the package-choice dialog
-    Timer* 时钟1 = nullptr;          // marquee
-    Timer* 时钟2 = nullptr;          // download progress
-    Timer* 时钟3 = nullptr;          // start-up done watch
-    Timer* 时钟4 = nullptr;          // low-speed watchdog
-    Timer* 时钟5 = nullptr;          // progress colour from the audio peak
-    Timer* 时钟6 = nullptr;          // fade-in
+    Label* 标签1 = nullptr;            // its feedback event opens the package-choice dialog
+    Timer* 时钟1 = nullptr;            // marquee
+    Timer* 时钟2 = nullptr;            // download progress
+    Timer* 时钟3 = nullptr;            // start-up done watch
+    Timer* 时钟4 = nullptr;            // low-speed watchdog
+    Timer* 时钟5 = nullptr;            // progress colour from the audio peak
+    Timer* 时钟6 = nullptr;            // fade-in
 
 protected:
     void BindUnits() override;

@@ -163,7 +163,8 @@ std::string ViewCommand(const std::shared_ptr<View>& view, const std::string& co
     } else if (command == "state") {
         work = [&]() {
             reply = "OK\nurl " + LogText(view->url) + "\ntitle " + LogText(view->title) + "\nconsole " +
-                    LogText(view->lastConsole) + "\nwindow " + std::to_string(reinterpret_cast<uintptr_t>(view->window));
+                    LogText(view->lastConsole) + "\nwindow " +
+                    std::to_string(reinterpret_cast<uintptr_t>(view->window));
         };
     } else {
         return "ERR unknown command " + command;

@@ -129,8 +129,8 @@ Response Fetch(const std::string& url, const std::string& userAgent) {
     if (url == "about:blank") {
         response.ok = true;
         response.status = 200;
-    }
-    else response.failure = "unsupported URL";
+    } else
+        response.failure = "unsupported URL";
     return response;
 }
 
@@ -164,8 +164,8 @@ Response RunJob(View& view, const std::string& url) {
         }
     } else {
         response = Fetch(url, view.userAgent);
-        Log("fetched " + std::to_string(id) + (response.ok ? " ok " : " failed ") + std::to_string(response.body.size()) +
-            " bytes");
+        Log("fetched " + std::to_string(id) + (response.ok ? " ok " : " failed ") +
+            std::to_string(response.body.size()) + " bytes");
         if (job.dataSet) response.body = job.data;
         std::lock_guard<std::mutex> lock(jobsMutex);
         Job& stored = Jobs()[id];

@@ -67,7 +67,8 @@ void OnHostMessage(const std::vector<std::string>& f) {
     } else if (kind == "console" && f.size() >= 6) {
         int level = atoi(f[2].c_str()), line = atoi(f[5].c_str());
         std::string text = f[3], source = f[4];
-        PostToViewThread(view, [view, level, text, source, line]() { DeliverConsole(*view, level, text, source, line); });
+        PostToViewThread(view,
+                         [view, level, text, source, line]() { DeliverConsole(*view, level, text, source, line); });
     } else if (kind == "title" && f.size() >= 3) {
         std::string title = f[2];
         PostToViewThread(view, [view, title]() { ReportHostedTitle(*view, title); });

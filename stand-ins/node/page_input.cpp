@@ -42,10 +42,8 @@ void ForwardInput(View& view, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYUP:
         case WM_SYSKEYDOWN:
         case WM_SYSKEYUP:
-        case WM_CHAR:
-            break;
-        default:
-            return;
+        case WM_CHAR: break;
+        default: return;
     }
     PageHostSend({"input", std::to_string(view.handle), std::to_string(message), std::to_string(wParam),
                   std::to_string((unsigned long)lParam), std::to_string(Modifiers())});

@@ -73,7 +73,8 @@ std::string ResolveReference(const std::string& base, const std::string& referen
     }
     std::string path = base.substr(0, base.find_first_of("?#"));
     size_t slash = path.find_last_of("/\\");
-    if (slash == std::string::npos || (scheme != std::string::npos && slash < scheme + 3)) return path + "/" + reference;
+    if (slash == std::string::npos || (scheme != std::string::npos && slash < scheme + 3))
+        return path + "/" + reference;
     return path.substr(0, slash + 1) + reference;
 }
 
@@ -115,8 +116,7 @@ bool LoadInHost(View& view, const char* kind, const std::string& what) {
 }  // namespace
 
 void ResizeHostedPage(View& view) {
-    if (view.hosted)
-        PageHostSend({"resize", std::to_string(view.handle), HostedSize(view, 0), HostedSize(view, 1)});
+    if (view.hosted) PageHostSend({"resize", std::to_string(view.handle), HostedSize(view, 0), HostedSize(view, 1)});
 }
 
 void DeliverConsole(View& view, int level, const std::string& text, const std::string& source, int line) {
@@ -126,8 +126,8 @@ void DeliverConsole(View& view, int level, const std::string& text, const std::s
         return;
     }
     ScopedEngineString message(text), sourceName(source), stack("");
-    view.callbacks.console(view.handle, view.callbacks.consoleParam, level, message.handle(), sourceName.handle(),
-                           line, stack.handle());
+    view.callbacks.console(view.handle, view.callbacks.consoleParam, level, message.handle(), sourceName.handle(), line,
+                           stack.handle());
     Log("console " + std::to_string(view.handle) + " delivered");
 }
 
@@ -164,8 +164,10 @@ void RunQueuedLoads(wkeWebView handle) {
     std::vector<std::pair<std::string, int>> loads;
     loads.swap(view->pendingLoads);
     for (auto& load : loads) {
-        if (load.second < 0) RunHtml(*view, load.first.substr(1));
-        else RunLoad(*view, load.first, load.second);
+        if (load.second < 0)
+            RunHtml(*view, load.first.substr(1));
+        else
+            RunLoad(*view, load.first, load.second);
     }
 }
 
@@ -173,8 +175,8 @@ void RunLoad(View& view, const std::string& url, int navigationType) {
     Log("load " + std::to_string(view.handle) + " " + LogText(url));
     if (view.callbacks.navigation) {
         ScopedEngineString urlString(url);
-        bool go = view.callbacks.navigation(view.handle, view.callbacks.navigationParam, navigationType,
-                                            urlString.handle());
+        bool go =
+            view.callbacks.navigation(view.handle, view.callbacks.navigationParam, navigationType, urlString.handle());
         Log("navigation " + std::to_string(view.handle) + " answer=" + (go ? "1" : "0"));
         if (!go) return;
     }
@@ -221,12 +223,14 @@ void RunHtml(View& view, const std::string& html) {
 using namespace standin;
 
 extern "C" void WKE_CALL wkeLoadURL(wkeWebView handle, const char* url) {
-    Log("wkeLoadURL " + std::to_string(handle) + " " + LogText(url ? url : "") + (FindView(handle) ? "" : " unknown-view"));
+    Log("wkeLoadURL " + std::to_string(handle) + " " + LogText(url ? url : "") +
+        (FindView(handle) ? "" : " unknown-view"));
     QueueLoad(handle, url ? url : "", WKE_NAVIGATION_TYPE_OTHER);
 }
 
 extern "C" void WKE_CALL wkeLoadHTML(wkeWebView handle, const char* html) {
-    Log("wkeLoadHTML " + std::to_string(handle) + " " + LogText(html ? html : "") + (FindView(handle) ? "" : " unknown-view"));
+    Log("wkeLoadHTML " + std::to_string(handle) + " " + LogText(html ? html : "") +
+        (FindView(handle) ? "" : " unknown-view"));
     QueueHtml(handle, html ? html : "");
 }
 

@@ -9,7 +9,7 @@ using namespace standin;
 namespace {
 // Forgotten from the control channel's thread.
 std::atomic<bool> initialized{false};
-}
+}  // namespace
 
 void standin::ForgetInitialisation() { initialized = false; }
 

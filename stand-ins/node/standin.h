@@ -83,15 +83,15 @@ struct Callbacks {
 struct View {
     wkeWebView handle = 0;
     int type = 0;
-    HWND window = nullptr;     // null once the window is gone
+    HWND window = nullptr;      // null once the window is gone
     HWND dispatcher = nullptr;  // message-only window of the creating thread
     DWORD thread = 0;
     Callbacks callbacks;
     std::string userAgent;
-    std::string url;          // UTF-8 (or whatever bytes the library gave)
-    std::string title;        // UTF-8
-    std::string lastConsole;  // UTF-8
-    std::string favicon;      // body of the page's ".ico" resource, if any
+    std::string url;                                        // UTF-8 (or whatever bytes the library gave)
+    std::string title;                                      // UTF-8
+    std::string lastConsole;                                // UTF-8
+    std::string favicon;                                    // body of the page's ".ico" resource, if any
     std::vector<std::pair<std::string, int>> pendingLoads;  // URL, navigation type; "\x01" + HTML for HTML
     // With a page host: the page lives in the host's browser, and the view
     // shows the browser's last frame (written by the host's reader thread).

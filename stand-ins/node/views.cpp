@@ -61,8 +61,8 @@ void DrawContent(HDC dc, const RECT& area, View& view) {
     if (DrawFrame(dc, area, view)) return;
     HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     FillRect(dc, &area, white);
-    std::wstring text = L"URL: " + Utf8ToWide(view.url) + L"\nTitle: " + Utf8ToWide(view.title) +
-                        L"\nConsole: " + Utf8ToWide(view.lastConsole);
+    std::wstring text = L"URL: " + Utf8ToWide(view.url) + L"\nTitle: " + Utf8ToWide(view.title) + L"\nConsole: " +
+                        Utf8ToWide(view.lastConsole);
     RECT inner = area;
     InflateRect(&inner, -8, -8);
     SetBkMode(dc, TRANSPARENT);
@@ -90,11 +90,8 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             EndPaint(window, &ps);
             return 0;
         }
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_SIZE:
-            ResizeHostedPage(*view);
-            break;
+        case WM_ERASEBKGND: return 1;
+        case WM_SIZE: ResizeHostedPage(*view); break;
         case WM_CLOSE: {
             bool close = true;
             if (view->callbacks.closing) close = view->callbacks.closing(view->handle, view->callbacks.closingParam);
@@ -153,8 +150,8 @@ void RegisterClasses() {
 HWND ThreadDispatcher() {
     static thread_local HWND dispatcher = nullptr;
     if (!dispatcher || !IsWindow(dispatcher))
-        dispatcher = CreateWindowExW(0, kDispatcherClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ModuleInstance(),
-                                     nullptr);
+        dispatcher =
+            CreateWindowExW(0, kDispatcherClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ModuleInstance(), nullptr);
     return dispatcher;
 }
 
@@ -242,8 +239,8 @@ extern "C" wkeWebView WKE_CALL wkeCreateWebWindow(int type, HWND parent, int x, 
     view->thread = GetCurrentThreadId();
     view->dispatcher = ThreadDispatcher();
     DWORD style = type == WKE_WINDOW_TYPE_CONTROL ? WS_CHILD | WS_CLIPSIBLINGS : WS_OVERLAPPEDWINDOW;
-    HWND window = CreateWindowExW(0, kViewClass, L"", style, x, y, width, height, parent, nullptr, ModuleInstance(),
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(0, kViewClass, L"", style, x, y, width, height, parent, nullptr, ModuleInstance(), nullptr);
     if (!window) return 0;
     {
         std::lock_guard<std::mutex> lock(viewsMutex);
@@ -256,9 +253,9 @@ extern "C" wkeWebView WKE_CALL wkeCreateWebWindow(int type, HWND parent, int x, 
 }
 
 // Every other export takes a view; an unknown one is logged and ignored.
-#define WITH_VIEW(handle, line)                                      \
-    std::shared_ptr<View> view = FindView(handle);                   \
-    Log(std::string(line) + (view ? "" : " unknown-view"));          \
+#define WITH_VIEW(handle, line)                             \
+    std::shared_ptr<View> view = FindView(handle);          \
+    Log(std::string(line) + (view ? "" : " unknown-view")); \
     if (!view) return
 
 extern "C" void WKE_CALL wkeShowWindow(wkeWebView handle, bool show) {
@@ -289,7 +286,8 @@ extern "C" void WKE_CALL wkeSetNavigationToNewWindowEnable(wkeWebView handle, bo
 
 extern "C" void WKE_CALL wkeResize(wkeWebView handle, int width, int height) {
     WITH_VIEW(handle, "wkeResize " + Num(handle) + " " + Num(width) + " " + Num(height));
-    if (view->window) SetWindowPos(view->window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (view->window)
+        SetWindowPos(view->window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 extern "C" void WKE_CALL wkeSetWindowTitleW(wkeWebView handle, const wchar_t* title) {

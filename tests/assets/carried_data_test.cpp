@@ -31,7 +31,11 @@ protected:
 TEST_F(CarriedData, ShadowPicturesAreBlackRampsAroundATransparentSquare) {
     const PictureCase cases[] = {
         {5, ShadowPicture5, {15, 31, 53, 79, 111}, {15, 31, 53, 79, 111}, 11},
-        {10, ShadowPicture10, {11, 19, 28, 40, 53, 68, 85, 105, 122, 137}, {11, 19, 28, 40, 53, 68, 85, 105, 122, 124}, 19},
+        {10,
+         ShadowPicture10,
+         {11, 19, 28, 40, 53, 68, 85, 105, 122, 137},
+         {11, 19, 28, 40, 53, 68, 85, 105, 122, 124},
+         19},
     };
     for (const PictureCase& c : cases) {
         SCOPED_TRACE("size " + std::to_string(c.size));

@@ -28,9 +28,8 @@ int RunAndWait(const std::string& commandLine, const std::string& folder) {
 
 TEST(ExtractZipToFolder, RecreatesFoldersAndOverwritesFiles) {
     TempFolder temp;
-    ASSERT_TRUE(WriteZip(temp.File("a.zip"), {{"FiveM.exe", "exe"},
-                                              {"FiveM.app/citizen/version.txt", "1234"},
-                                              {"FiveM.app/empty/", ""}}));
+    ASSERT_TRUE(WriteZip(temp.File("a.zip"),
+                         {{"FiveM.exe", "exe"}, {"FiveM.app/citizen/version.txt", "1234"}, {"FiveM.app/empty/", ""}}));
     ASSERT_TRUE(EnsureDirectory(temp.File("out")));
     ASSERT_TRUE(testsupport::WriteFileBytes(temp.File("out\\FiveM.exe"), "old"));
     EXPECT_EQ(ExtractZipToFolder(temp.File("a.zip"), temp.File("out")), ZipExtractResult::Extracted);
@@ -52,10 +51,9 @@ TEST(ExtractZipToFolder, KeepsChineseNamesFromGbkAndUtf8Archives) {
 TEST(ExtractZipToFolder, SkipsEntriesThatWouldLeaveTheFolder) {
     TempFolder temp;
     ASSERT_TRUE(EnsureDirectory(temp.File("out")));
-    ASSERT_TRUE(WriteZip(temp.File("evil.zip"), {{"../escaped.txt", "x"},
-                                                 {"a/../../escaped2.txt", "x"},
-                                                 {"C:/escaped3.txt", "x"},
-                                                 {"good.txt", "ok"}}));
+    ASSERT_TRUE(WriteZip(
+        temp.File("evil.zip"),
+        {{"../escaped.txt", "x"}, {"a/../../escaped2.txt", "x"}, {"C:/escaped3.txt", "x"}, {"good.txt", "ok"}}));
     EXPECT_EQ(ExtractZipToFolder(temp.File("evil.zip"), temp.File("out")), ZipExtractResult::Unsafe);
     EXPECT_FALSE(FileExists(temp.File("escaped.txt")));
     EXPECT_FALSE(FileExists(temp.File("escaped2.txt")));

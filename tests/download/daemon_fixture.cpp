@@ -17,8 +17,7 @@ TestProgramFolder::TestProgramFolder(bool withStandIn, const std::string& progra
     files_ = temp_.File("files");
     CreateDirectoryA(program_.c_str(), nullptr);
     CreateDirectoryA(files_.c_str(), nullptr);
-    if (withStandIn)
-        CopyFileA((testsupport::BinDir() + "\\aria2c.exe").c_str(), File("aria2c.exe").c_str(), FALSE);
+    if (withStandIn) CopyFileA((testsupport::BinDir() + "\\aria2c.exe").c_str(), File("aria2c.exe").c_str(), FALSE);
     Bind(kTestSecret);
     testsupport::EndAtAbortFromPidFile(File("aria2c.pid"));
 }

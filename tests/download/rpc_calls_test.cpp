@@ -23,8 +23,8 @@ namespace {
 
 const std::string kHead = "{\"jsonrpc\":\"2.0\",\"method\":\"";
 std::string Request(const std::string& method, const std::string& params = "") {
-    return kHead + method + "\",\"id\":\"" + kTestRequestId + "\",\"params\":[\"token:" + kTestSecret + "\"" +
-           params + "]}";
+    return kHead + method + "\",\"id\":\"" + kTestRequestId + "\",\"params\":[\"token:" + kTestSecret + "\"" + params +
+           "]}";
 }
 
 class RpcCalls : public ::testing::Test {
@@ -112,18 +112,29 @@ TEST_F(RpcCalls, AddUriBatchPutsTheOptionsInTheirOrder) {
     } cases[] = {
         {"builder's task, threads 16",
          {MakeStartDownloadTask("http://h/c.zip", "C:\\Q", "temp-client.zip", 16)},
-         "[" + Request("aria2.addUri", ",[\"http:\\/\\/h\\/c.zip\"],{\"out\":\"temp-client.zip\",\"dir\":\"C:\\\\Q\",\"split\":\"16\","
-                                       "\"max-connection-per-server\":\"16\",\"file-allocation\":\"none\"" + cookie) + "]"},
+         "[" +
+             Request("aria2.addUri",
+                     ",[\"http:\\/\\/h\\/c.zip\"],{\"out\":\"temp-client.zip\",\"dir\":\"C:\\\\Q\",\"split\":\"16\","
+                     "\"max-connection-per-server\":\"16\",\"file-allocation\":\"none\"" +
+                         cookie) +
+             "]"},
         {"two uris, a trailing separator, nothing optional",
          {{"http://a/1\r\nhttp://b/1\r\n", "", "", 0, 0, "", 2}},
-         "[" + Request("aria2.addUri", ",[\"http:\\/\\/a\\/1\",\"http:\\/\\/b\\/1\"],{\"file-allocation\":\"trunc\",\"header\":\"\"}") + "]"},
+         "[" +
+             Request("aria2.addUri",
+                     ",[\"http:\\/\\/a\\/1\",\"http:\\/\\/b\\/1\"],{\"file-allocation\":\"trunc\",\"header\":\"\"}") +
+             "]"},
         {"empty pieces stay",
          {{"\r\nhttp://a/\r\n\r\nhttp://b/", "o", "", 3, 1, "H: v", 3}},
-         "[" + Request("aria2.addUri", ",[\"\",\"http:\\/\\/a\\/\",\"\",\"http:\\/\\/b\\/\"],{\"out\":\"o\",\"split\":\"3\","
-                                       "\"max-connection-per-server\":\"1\",\"file-allocation\":\"prealloc\",\"header\":\"H: v\"}") + "]"},
+         "[" +
+             Request("aria2.addUri",
+                     ",[\"\",\"http:\\/\\/a\\/\",\"\",\"http:\\/\\/b\\/\"],{\"out\":\"o\",\"split\":\"3\","
+                     "\"max-connection-per-server\":\"1\",\"file-allocation\":\"prealloc\",\"header\":\"H: v\"}") +
+             "]"},
         {"a task without uris gets no request",
          {{"", "x", "", 0, 0, "", 0}, {"http://c/", "", "", 0, 0, "", 1}},
-         "[" + Request("aria2.addUri", ",[\"http:\\/\\/c\\/\"],{\"file-allocation\":\"falloc\",\"header\":\"\"}") + "]"},
+         "[" + Request("aria2.addUri", ",[\"http:\\/\\/c\\/\"],{\"file-allocation\":\"falloc\",\"header\":\"\"}") +
+             "]"},
         {"all skipped", {{"", "x", "", 0, 0, "", 0}}, "[]"},
     };
     for (const auto& c : cases) {
@@ -165,10 +176,11 @@ TEST_F(RpcCalls, StartTaskDoublesThreadsForConnectionsUpToTheCap) {
 
 TEST(RpcReplies, GlobalStatReadsTheResultMembers) {
     GlobalStat stat;
-    EXPECT_TRUE(ParseGlobalStat("{\"id\":\"1\",\"jsonrpc\":\"2.0\",\"result\":{\"downloadSpeed\":\"1048576\","
-                                "\"numActive\":\"1\",\"numStopped\":\"2\",\"numStoppedTotal\":\"9\",\"numWaiting\":\"0\","
-                                "\"uploadSpeed\":\"0\"}}",
-                                stat));
+    EXPECT_TRUE(
+        ParseGlobalStat("{\"id\":\"1\",\"jsonrpc\":\"2.0\",\"result\":{\"downloadSpeed\":\"1048576\","
+                        "\"numActive\":\"1\",\"numStopped\":\"2\",\"numStoppedTotal\":\"9\",\"numWaiting\":\"0\","
+                        "\"uploadSpeed\":\"0\"}}",
+                        stat));
     EXPECT_EQ(stat.numActive, 1);
     EXPECT_EQ(stat.numWaiting, 0);
     EXPECT_EQ(stat.numStopped, 2);
@@ -218,8 +230,9 @@ TEST(RpcReplies, StatusBatchFillsRecordsByPosition) {
 
 TEST(RpcReplies, StatusBatchReadsChineseTextsOfAnyByteLength) {
     // 中 alone is three UTF-8 bytes: read as GBK it would swallow the quote after it.
-    std::string reply = "[{\"result\":{\"gid\":\"a1\",\"dir\":\"C:\\\\\xE4\xB8\xAD\",\"files\":[{\"path\":"
-                        "\"C:/\xE4\xB8\xAD/\xE4\xB8\xAD.zip\"}],\"totalLength\":\"10\",\"errorMessage\":\"\xE4\xB8\xAD\"}}]";
+    std::string reply =
+        "[{\"result\":{\"gid\":\"a1\",\"dir\":\"C:\\\\\xE4\xB8\xAD\",\"files\":[{\"path\":"
+        "\"C:/\xE4\xB8\xAD/\xE4\xB8\xAD.zip\"}],\"totalLength\":\"10\",\"errorMessage\":\"\xE4\xB8\xAD\"}}]";
     std::vector<DownloadStatus> statuses;
     EXPECT_TRUE(ParseTellStatusBatch(reply, statuses));
     ASSERT_EQ(statuses.size(), 1u);
@@ -245,7 +258,8 @@ TEST(RpcReplies, StatusBatchKeepsTheArrayOnATopLevelError) {
 
 TEST(RpcReplies, AddUriReplyGivesOneGidPerRequest) {
     std::vector<std::string> gids{"old"};
-    EXPECT_TRUE(ParseAddUriReply("[{\"result\":\"aaaa\"},{\"error\":{\"code\":1}},{\"result\":\"cccc\"},{\"result\":7}]", gids));
+    EXPECT_TRUE(ParseAddUriReply(
+        "[{\"result\":\"aaaa\"},{\"error\":{\"code\":1}},{\"result\":\"cccc\"},{\"result\":7}]", gids));
     EXPECT_EQ(gids, (std::vector<std::string>{"aaaa", "", "cccc", ""}));
     gids = {"old"};
     EXPECT_FALSE(ParseAddUriReply("{\"error\":{\"code\":1,\"message\":\"Unauthorized\"}}", gids));
@@ -313,7 +327,8 @@ TEST_F(NotificationHandshake, FramesThatCameWithTheReplyAreDispatchedAndTheEndIs
     FakeHttpServer& daemon = Daemon();
     daemon.SetRawReply([&](const ReceivedRequest&) {
         return "HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-               "Sec-WebSocket-Accept: x\r\n\r\n" + frame + frame;
+               "Sec-WebSocket-Accept: x\r\n\r\n" +
+               frame + frame;
     });
     EXPECT_TRUE(NotificationSubscribe("aria2.onDownloadComplete", CountCompletion));
     // The server closes after its reply: both notifications arrive, then the

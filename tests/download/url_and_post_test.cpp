@@ -62,7 +62,8 @@ TEST(HttpPostRequest, SendsTheBodyUnchangedWithTheFixedHeaders) {
     EXPECT_EQ(requests[0].requestLine, "POST /jsonrpc?x=1 HTTP/1.1");
     EXPECT_EQ(requests[0].body, body);
     const std::string& h = requests[0].headers;
-    EXPECT_NE(h.find("Accept: */*\r\nReferer: " + url + "\r\nAccept-Language: zh-cn\r\n"
+    EXPECT_NE(h.find("Accept: */*\r\nReferer: " + url +
+                     "\r\nAccept-Language: zh-cn\r\n"
                      "Content-Type: application/x-www-form-urlencoded"),
               std::string::npos)
         << h;

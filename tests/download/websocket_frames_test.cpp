@@ -51,8 +51,8 @@ TEST(WebSocketFrameReader, ReadsEveryLengthFormAndMasking) {
     const struct {
         size_t size;
         bool masked;
-    } cases[] = {{0, false}, {1, false}, {125, false}, {126, false}, {65535, false},
-                 {65536, false}, {70000, true}, {92, true}, {300, true}};
+    } cases[] = {{0, false},     {1, false},    {125, false}, {126, false}, {65535, false},
+                 {65536, false}, {70000, true}, {92, true},   {300, true}};
     for (const auto& c : cases) {
         std::string payload;
         for (size_t i = 0; i < c.size; ++i) payload += (char)('a' + i % 23);
@@ -104,7 +104,8 @@ TEST(WebSocketFrameReader, EndsTheStreamOnCloseAndOnBrokenFrames) {
         {"long ping", Frame(std::string(126, 'p'), 0x89), WebSocketFrameReader::State::Failed, 0},
         {"fragmented ping", Frame("p", 0x09), WebSocketFrameReader::State::Failed, 0},
         {"stray continuation", Frame("c", 0x80), WebSocketFrameReader::State::Failed, 0},
-        {"text inside a fragmented message", Frame("a", 0x01) + Frame("b", 0x81), WebSocketFrameReader::State::Failed, 0},
+        {"text inside a fragmented message", Frame("a", 0x01) + Frame("b", 0x81), WebSocketFrameReader::State::Failed,
+         0},
         // Only the header of a frame over the cap: refused before its payload arrives.
         {"frame over the cap", std::string("\x81\x7F\x00\x00\x00\x00\x00\x20\x00\x00", 10),
          WebSocketFrameReader::State::Failed, 0},
@@ -220,10 +221,18 @@ TEST_F(NotificationLoop, EndsAndDisconnectsWhenTheStreamEnds) {
         const char* what;
         std::deque<Step> steps;
     } cases[] = {
-        {"peer closed", {Data(Frame(Notification("aria2.onDownloadComplete"))), {TcpClientSocket::ReceiveOutcome::Closed, ""}, Data(Frame(Notification("aria2.onDownloadComplete")))}},
-        {"receive failed", {Quiet(), {TcpClientSocket::ReceiveOutcome::Failed, ""}, Data(Frame(Notification("aria2.onDownloadComplete")))}},
+        {"peer closed",
+         {Data(Frame(Notification("aria2.onDownloadComplete"))),
+          {TcpClientSocket::ReceiveOutcome::Closed, ""},
+          Data(Frame(Notification("aria2.onDownloadComplete")))}},
+        {"receive failed",
+         {Quiet(),
+          {TcpClientSocket::ReceiveOutcome::Failed, ""},
+          Data(Frame(Notification("aria2.onDownloadComplete")))}},
         {"close frame", {Data(Frame("", 0x88)), Data(Frame(Notification("aria2.onDownloadComplete")))}},
-        {"oversized frame", {Data(std::string("\x81\x7F\x00\x00\x00\x01\x00\x00\x00\x00", 10)), Data(Frame(Notification("aria2.onDownloadComplete")))}},
+        {"oversized frame",
+         {Data(std::string("\x81\x7F\x00\x00\x00\x01\x00\x00\x00\x00", 10)),
+          Data(Frame(Notification("aria2.onDownloadComplete")))}},
     };
     for (const auto& c : cases) {
         calls[3].clear();

@@ -139,8 +139,8 @@ MessageBoxText ReadMessageBox(DWORD pid, DWORD timeoutMs) {
     size_t secondEnd = result.output.find('\n', firstEnd + 1);
     box.found = true;
     box.title = result.output.substr(0, firstEnd);
-    box.text = result.output.substr(firstEnd + 1, secondEnd == std::string::npos ? std::string::npos
-                                                                                : secondEnd - firstEnd - 1);
+    box.text = result.output.substr(firstEnd + 1,
+                                    secondEnd == std::string::npos ? std::string::npos : secondEnd - firstEnd - 1);
     return box;
 }
 

@@ -40,9 +40,10 @@ protected:
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "Quillmere.DriverProbe";
         RegisterClassA(&wc);
-        window = CreateWindowExA(0, wc.lpszClassName, kTitle, WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
-        edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, window, nullptr, nullptr, nullptr);
+        window = CreateWindowExA(0, wc.lpszClassName, kTitle, WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
+        edit =
+            CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, window, nullptr, nullptr, nullptr);
         button = CreateWindowExA(0, "BUTTON", "Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 50, 80, 30, window,
                                  (HMENU)101, nullptr, nullptr);
         hidden = CreateWindowExA(0, "BUTTON", "Hidden", WS_CHILD | BS_PUSHBUTTON, 100, 50, 80, 30, window, (HMENU)102,

@@ -22,7 +22,8 @@ using webviewtest::EngineChannel;
 
 const DWORD kStepMs = 30000;
 const char kClosing[] = "Swal.update({title:'安装";
-const char kSucceeded[] = "Swal.update({title:'安装成功', text:'已成功安装此附加包', icon:'success'});Swal.hideLoading();";
+const char kSucceeded[] =
+    "Swal.update({title:'安装成功', text:'已成功安装此附加包', icon:'success'});Swal.hideLoading();";
 const char kFailed[] = "Swal.update({title:'安装失败'";
 const char kProgress[] = "Swal.update({title:'正在安装中', text:'正在下载附加包 ";
 const char kUnpacking[] = "Swal.update({title:'正在安装中', text:'正在解压中...'});";
@@ -108,7 +109,8 @@ TEST_F(AddonPackages, LargePackageShowsProgressThenCallsThePageAndAFailedOneEnds
     ASSERT_TRUE(WaitFor(
         [&] {
             std::vector<std::string> all = Scripts();
-            return std::any_of(all.begin(), all.end(), [&](const std::string& s) { return s.find(kCallback) != s.npos; });
+            return std::any_of(all.begin(), all.end(),
+                               [&](const std::string& s) { return s.find(kCallback) != s.npos; });
         },
         kStepMs));
     std::vector<std::string> all = Scripts();

@@ -36,8 +36,8 @@ std::string Env(const char* name) {
 }  // namespace
 
 Service::Service() {
-    std::string script = "stand-ins/service/service.py --port " + std::to_string(kServicePort) + " --root . --content " +
-                         Env("QM_BIN_DIR") + " --pid-file service.pid --max-seconds 280";
+    std::string script = "stand-ins/service/service.py --port " + std::to_string(kServicePort) +
+                         " --root . --content " + Env("QM_BIN_DIR") + " --pid-file service.pid --max-seconds 280";
     std::string pidFile = root_.File("service.pid");
     // The port may still be held by a service that is ending, or by a run
     // that does not take the ports lock: try again for a while.
@@ -233,8 +233,8 @@ DWORD StartWithoutHandle(const std::string& exePath, const std::string& folder) 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info))
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info))
         return 0;
     UniqueHandle thread(info.hThread), process(info.hProcess);
     return info.dwProcessId;

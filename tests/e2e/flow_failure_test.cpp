@@ -21,8 +21,7 @@ protected:
     // Chooses the full client in the dialog.
     bool StartAndChooseFullClient() {
         return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kDialogTitle, kStepMs) &&
-               ClickDialogUnit(launcher.Pid(), kFullClientOption) &&
-               ClickDialogUnit(launcher.Pid(), kConfirm);
+               ClickDialogUnit(launcher.Pid(), kFullClientOption) && ClickDialogUnit(launcher.Pid(), kConfirm);
     }
 
     // The download failure box, then the status line, then quitting.

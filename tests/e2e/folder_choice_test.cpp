@@ -73,8 +73,7 @@ protected:
     // Chooses "我已有 FiveM" and waits for the file dialog.
     HWND ChooseCustomClient() {
         if (!launcher.Start(folder.Path()) || !driver::WaitForWindow(launcher.Pid(), kDialogTitle, kStepMs) ||
-            !ClickDialogUnit(launcher.Pid(), kCustomOption) ||
-            !ClickDialogUnit(launcher.Pid(), kConfirm))
+            !ClickDialogUnit(launcher.Pid(), kCustomOption) || !ClickDialogUnit(launcher.Pid(), kConfirm))
             return nullptr;
         return WaitForFolderDialog(launcher.Pid());
     }

@@ -53,7 +53,9 @@ protected:
         return (int)std::count_if(scripts.begin(), scripts.end(),
                                   [&](const std::string& line) { return line.find(piece) != std::string::npos; });
     }
-    bool WaitForScript(const std::string& piece) { return WaitFor([&] { return Scripts(piece) > 0; }, kStepMs); }
+    bool WaitForScript(const std::string& piece) {
+        return WaitFor([&] { return Scripts(piece) > 0; }, kStepMs);
+    }
 
     // Every command line the stand-in game was started with, one a line.
     std::string GameStarts() const { return ReadFileBytes(folder.FiveMFile("FiveM.command-lines.txt")); }

@@ -59,8 +59,7 @@ class LauncherGui : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(service.Hold("/v1/fivemclient/version/launcher"));
-        for (const char* tool : kHelperTools)
-            ASSERT_TRUE(testsupport::WriteFileBytes(folder.File(tool), ""));
+        for (const char* tool : kHelperTools) ASSERT_TRUE(testsupport::WriteFileBytes(folder.File(tool), ""));
     }
 
     // Starts it and waits until its updater window is shown: the window can
@@ -72,7 +71,8 @@ protected:
     }
     bool UpdaterShown() {
         // "find" prints the handle, then 1 for a visible window.
-        std::string line = driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kUpdaterTitle}).output;
+        std::string line =
+            driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kUpdaterTitle}).output;
         size_t tab = line.find('\t');
         return tab != std::string::npos && line.compare(tab + 1, 2, "1\t") == 0;
     }
@@ -177,8 +177,8 @@ TEST(LauncherGuiFolder, ChineseProgramFolderIsRefusedUnderAnotherCodePage) {
     // A Linux script started from here runs the launcher through wine in the C locale.
     const char* source = getenv("QM_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
-    std::string commandLine = std::string(source) + "/tests/e2e/run_in_c_locale.sh " + exitFile + " " + folder +
-                              "\\launcher.exe";
+    std::string commandLine =
+        std::string(source) + "/tests/e2e/run_in_c_locale.sh " + exitFile + " " + folder + "\\launcher.exe";
     ASSERT_TRUE(RunCommandLine(commandLine));
 
     LauncherProcess launcher;

@@ -16,8 +16,8 @@ std::string TextOf(const JSON& object, const char* name) { return object.GetProp
 
 TEST(JsonAria2Reply, EveryCapturedReplyPrintsBackUnchanged) {
     const char* files[] = {
-        "adduri-reply.json",        "adduri-batch-100.json", "error-unauthorized.json", "error-unknown-gid.json",
-        "getglobalstat.json",       "tellstatus-active.json", "tellstatus-batch.json",  "tellstatus-batch-100.json",
+        "adduri-reply.json",        "adduri-batch-100.json",  "error-unauthorized.json", "error-unknown-gid.json",
+        "getglobalstat.json",       "tellstatus-active.json", "tellstatus-batch.json",   "tellstatus-batch-100.json",
         "tellstatus-complete.json", "unpause-batch.json",
     };
     for (const char* file : files) {

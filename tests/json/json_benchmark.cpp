@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     json_object* reference = json_tokener_parse(text.c_str());
-    const bool same = reference && check.toString() == json_object_to_json_string_ext(reference, JSON_C_TO_STRING_PLAIN);
+    const bool same =
+        reference && check.toString() == json_object_to_json_string_ext(reference, JSON_C_TO_STRING_PLAIN);
     json_object_put(reference);
 
     // Alternating rounds, so that neither side profits from a warmer machine.

@@ -42,10 +42,18 @@ TEST(JsonDocument, SetTypeAcceptsOnlyNullObjectAndArray) {
         bool accepted;
         const char* printed;
     } cases[] = {
-        {JSONType::Null, true, "null"},     {JSONType::Object, true, "{}"},   {JSONType::Array, true, "[]"},
-        {JSONType::Boolean, false, "[1]"},  {JSONType::Double, false, "[1]"}, {JSONType::Integer, false, "[1]"},
-        {JSONType::String, false, "[1]"},   {JSONType::Long, false, "[1]"},   {JSONType::Date, false, "[1]"},
-        {JSONType::Binary, false, "[1]"},   {-1, false, "[1]"},               {10, false, "[1]"},
+        {JSONType::Null, true, "null"},
+        {JSONType::Object, true, "{}"},
+        {JSONType::Array, true, "[]"},
+        {JSONType::Boolean, false, "[1]"},
+        {JSONType::Double, false, "[1]"},
+        {JSONType::Integer, false, "[1]"},
+        {JSONType::String, false, "[1]"},
+        {JSONType::Long, false, "[1]"},
+        {JSONType::Date, false, "[1]"},
+        {JSONType::Binary, false, "[1]"},
+        {-1, false, "[1]"},
+        {10, false, "[1]"},
     };
     for (const Case& c : cases) {
         JSON document;
@@ -93,14 +101,20 @@ TEST(JsonDocument, ArgumentsAreStoredAsTheirKinds) {
     invalidHandle.parse("x");
     // Arguments only refer to their data, so the data must outlive the table.
     const std::string text = "s";
-    const JsonBytes bytes{std::string("\x00\xFF" "ab", 4)};
+    const JsonBytes bytes{
+        std::string("\x00\xFF"
+                    "ab",
+                    4)};
     struct Case {
         const char* name;
         JsonArgument argument;
         int kind;
         const char* printed;
     } cases[] = {
-        {"text", "GBK \xD6\xD0", JSONType::String, R"("GBK )" "\xD6\xD0" R"(")"},
+        {"text", "GBK \xD6\xD0", JSONType::String,
+         R"("GBK )"
+         "\xD6\xD0"
+         R"(")"},
         {"empty text", "", JSONType::String, R"("")"},
         {"std::string", text, JSONType::String, R"("s")"},
         {"8-bit", static_cast<unsigned char>(200), JSONType::Integer, "200"},
@@ -149,7 +163,9 @@ TEST(JsonDocument, GetPropertyReadsEveryKind) {
     EXPECT_DOUBLE_EQ(value.number, 0.25);
     value = document.GetProperty("y");
     EXPECT_EQ(value.kind, JsonValue::Bytes);
-    EXPECT_EQ(value.text, std::string("\x00\xFF" "ab", 4));
+    EXPECT_EQ(value.text, std::string("\x00\xFF"
+                                      "ab",
+                                      4));
     for (const char* zero : {"o", "a", "n", "missing"}) {
         value = document.GetProperty(zero);
         EXPECT_EQ(value.kind, JsonValue::Integer) << zero;
@@ -190,7 +206,7 @@ TEST(JsonDocument, ChangeThroughAMemberShowsInTheParent) {
     request.GetJsonProperty("params").AddItem("gid");
     JSON element = request.GetJsonProperty("params");
     JSON options;
-    element.AddItem(options);  // Null handle: a null element
+    element.AddItem(options);             // Null handle: a null element
     options.SetProperty("out", "a.zip");  // options now holds a new Object, not shared
     EXPECT_EQ(request.toString(), R"({"jsonrpc":"2.0","params":["token:x","gid",null]})");
     EXPECT_EQ(params.toString(), R"(["token:x","gid",null])");

@@ -15,8 +15,7 @@ namespace {
 
 // Bytes that steer the parser into its states; random bytes rarely do.
 const std::string kInteresting =
-    std::string("{}[]\"',:/*#<>\\ \n\t-+.eE0123456789nulltruefalseNTFu\x81\xFE\x30\x5C\x22\x7F") +
-    std::string(1, '\0');
+    std::string("{}[]\"',:/*#<>\\ \n\t-+.eE0123456789nulltruefalseNTFu\x81\xFE\x30\x5C\x22\x7F") + std::string(1, '\0');
 
 class Fuzzer {
 public:
@@ -30,14 +29,14 @@ public:
         for (size_t r = 0; r < rounds; ++r) {
             size_t at = Below(text.size() + 1);
             switch (Below(6)) {
-            case 0:
-                if (at < text.size()) text[at] = AnyByte();
-                break;
-            case 1: text.insert(at, 1, AnyByte()); break;
-            case 2: text.erase(at, 1 + Below(8)); break;
-            case 3: text.insert(at, text.substr(Below(text.size() + 1), Below(16))); break;
-            case 4: text.resize(at); break;
-            case 5: text.insert(at, Below(2) ? "\\u" : "/*"); break;
+                case 0:
+                    if (at < text.size()) text[at] = AnyByte();
+                    break;
+                case 1: text.insert(at, 1, AnyByte()); break;
+                case 2: text.erase(at, 1 + Below(8)); break;
+                case 3: text.insert(at, text.substr(Below(text.size() + 1), Below(16))); break;
+                case 4: text.resize(at); break;
+                case 5: text.insert(at, Below(2) ? "\\u" : "/*"); break;
             }
         }
         return text;
@@ -92,9 +91,12 @@ TEST(JsonFuzz, MutatedAndRandomTextsNeverCrashOrLeak) {
     const int kInputs = 300000;
     for (int i = 0; i < kInputs; ++i) {
         std::string input;
-        if (i % 1000 == 999) input = fuzzer.Mutate(bigBatch);
-        else if (i % 3 == 0) input = fuzzer.RandomText();
-        else input = fuzzer.Mutate(seeds[fuzzer.Below(seeds.size())]);
+        if (i % 1000 == 999)
+            input = fuzzer.Mutate(bigBatch);
+        else if (i % 3 == 0)
+            input = fuzzer.RandomText();
+        else
+            input = fuzzer.Mutate(seeds[fuzzer.Below(seeds.size())]);
         {
             JSON document;
             if (document.parse(input)) {
@@ -133,17 +135,17 @@ TEST(JsonFuzz, RandomOperationSequencesBalanceTheirReferences) {
                 JSON& target = any();
                 const char* key = keys[fuzzer.Below(4)];
                 switch (fuzzer.Below(11)) {
-                case 0: target.parse(fuzzer.Mutate(seeds[fuzzer.Below(seeds.size())])); break;
-                case 1: target.SetType(static_cast<int>(fuzzer.Below(7))); break;
-                case 2: target.SetProperty(key, any()); break;
-                case 3: target.SetProperty(key, "text"); break;
-                case 4: target.SetProperty(key, static_cast<long long>(fuzzer.Below(1000))); break;
-                case 5: target.AddItem(any(), 2.5, JsonBytes{"b"}); break;
-                case 6: target.AddItem(JsonDateTime{1.5}, any()); break;
-                case 7: any() = target.GetJsonProperty(key); break;
-                case 8: any() = target.GetJsonItem(static_cast<int>(fuzzer.Below(4))); break;
-                case 9: any() = target; break;
-                case 10: target.parse(""); break;
+                    case 0: target.parse(fuzzer.Mutate(seeds[fuzzer.Below(seeds.size())])); break;
+                    case 1: target.SetType(static_cast<int>(fuzzer.Below(7))); break;
+                    case 2: target.SetProperty(key, any()); break;
+                    case 3: target.SetProperty(key, "text"); break;
+                    case 4: target.SetProperty(key, static_cast<long long>(fuzzer.Below(1000))); break;
+                    case 5: target.AddItem(any(), 2.5, JsonBytes{"b"}); break;
+                    case 6: target.AddItem(JsonDateTime{1.5}, any()); break;
+                    case 7: any() = target.GetJsonProperty(key); break;
+                    case 8: any() = target.GetJsonItem(static_cast<int>(fuzzer.Below(4))); break;
+                    case 9: any() = target; break;
+                    case 10: target.parse(""); break;
                 }
                 any().toString();
             }

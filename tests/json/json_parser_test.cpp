@@ -52,27 +52,27 @@ std::string Nested(const std::string& open, const std::string& inner, const std:
 
 TEST(JsonParser, TextsThatDoNotParse) {
     const char* texts[] = {
-        "",             // nothing
-        "   \r\n\t",    // blanks only
+        "",           // nothing
+        "   \r\n\t",  // blanks only
         "/* only a comment */",
         "// only a comment\n",
-        "nul",          // literal cut short
+        "nul",  // literal cut short
         "nulx",
         "tru",
         "fals",
         "trux",
-        "[1 2]",        // no separator
-        "[1,2",         // no closing bracket
+        "[1 2]",  // no separator
+        "[1,2",   // no closing bracket
         "[1,",
         "{\"a\":1",
-        "{\"a\" 1}",    // no colon
+        "{\"a\" 1}",  // no colon
         "{\"a\":1 \"b\":2}",
         "{a}",
         "{\"a\":}",
         "[,]",
         "\"open",
         "'open\"",
-        "-",            // a sign alone
+        "-",  // a sign alone
         "-.",
         "--1",
         "+1",
@@ -81,7 +81,7 @@ TEST(JsonParser, TextsThatDoNotParse) {
         "]",
         "#open",
         "<AAAA",
-        "<@@>",         // not Base64
+        "<@@>",  // not Base64
         "<A>",
         "1 /x",         // a slash that starts no comment
         "\"\\u12G4\"",  // bad hexadecimal digit
@@ -157,7 +157,7 @@ TEST(JsonParser, NumberKinds) {
         {"-1", JSONType::Long, "-1"},
         {"-2147483648", JSONType::Long, "-2147483648"},
         {"9223372036854775807", JSONType::Long, "9223372036854775807"},
-        {"99999999999999999999", JSONType::Long, "9223372036854775807"},    // held at the range's end
+        {"99999999999999999999", JSONType::Long, "9223372036854775807"},  // held at the range's end
         {"-99999999999999999999", JSONType::Long, "-9223372036854775808"},
         {"1.0", JSONType::Double, "1.000000"},
         {"1e2", JSONType::Double, "100.000000"},
@@ -377,21 +377,22 @@ TEST(JsonParser, DateLiteralTakesTheHttpDateFormsOnly) {
         EXPECT_EQ(Reprinted(printed), printed) << c.text;
     }
     const char* bad[] = {
-        "", "hello world",
-        "Sun, 06 Nov 1994",                   // no time
+        "",
+        "hello world",
+        "Sun, 06 Nov 1994",  // no time
         "Sun, 06 Nov 1994 08:49:37 EST",
         "Sun, 06 Nov 1994 08:49:37 GMT x",
         "Sun, 06tNov 1994 08:49:37 GMT",
-        "06 Nov 1994 08:49:37 GMT",           // no weekday
+        "06 Nov 1994 08:49:37 GMT",  // no weekday
         "Sun, 06 Novem 1994 08:49:37 GMT",
-        "Sun, 06 Nov 94 08:49:37 GMT",        // two-digit year only in the dashed form
+        "Sun, 06 Nov 94 08:49:37 GMT",  // two-digit year only in the dashed form
         "Sunday, 06-Nov-994 08:49:37 GMT",
         "Sun, 06 Nov 1994 8:49:37 GMT",
         "Sun, 06 Nov 1994 24:00:00 GMT",
         "Sun, 06 Nov 1994 08:49:60 GMT",
         "Sun, 31 Nov 1994 08:49:37 GMT",
-        "Sun, 29 Feb 1900 08:49:37 GMT",      // no leap year
-        "Sun, 31 Dec 1600 23:59:59 GMT",      // before the system's calendar
+        "Sun, 29 Feb 1900 08:49:37 GMT",  // no leap year
+        "Sun, 31 Dec 1600 23:59:59 GMT",  // before the system's calendar
         "Sun Nov  6 08:49:37 94",
     };
     for (const char* text : bad) {

@@ -114,8 +114,7 @@ TEST(JsonPrinter, DoublesHaveSixDecimalsAndNoExponent) {
 TEST(JsonPrinter, IntegersPrintInDecimal) {
     JSON document;
     document.AddItem(0, -1, 2147483647, -2147483647 - 1, 9223372036854775807LL, -9223372036854775807LL - 1);
-    EXPECT_EQ(document.toString(),
-              "[0,-1,2147483647,-2147483648,9223372036854775807,-9223372036854775808]");
+    EXPECT_EQ(document.toString(), "[0,-1,2147483647,-2147483648,9223372036854775807,-9223372036854775808]");
 }
 
 TEST(JsonPrinter, NestedDocumentHasNoBlanks) {
@@ -139,12 +138,8 @@ TEST(JsonPrinter, BinaryPrintsAsBase64InAngleBrackets) {
         std::string bytes;
         const char* printed;
     } cases[] = {
-        {"", "<>"},
-        {"f", "<Zg==>"},
-        {"fo", "<Zm8=>"},
-        {"foo", "<Zm9v>"},
-        {"foob", "<Zm9vYg==>"},
-        {Bytes({0xFB, 0xFF, 0xBF}), "<+/+/>"},
+        {"", "<>"},        {"f", "<Zg==>"},        {"fo", "<Zm8=>"},
+        {"foo", "<Zm9v>"}, {"foob", "<Zm9vYg==>"}, {Bytes({0xFB, 0xFF, 0xBF}), "<+/+/>"},
     };
     for (const Case& c : cases) {
         JSON document;
@@ -168,7 +163,8 @@ TEST(JsonPrinter, PrintedRequestMatchesTheDaemonShape) {
     options.SetProperty("dir", "Z:\\tmp\\dl");
     options.SetProperty("split", "4");
     request.GetJsonProperty("params").AddItem(uris, options);
-    EXPECT_EQ(request.toString(),
-              R"({"jsonrpc":"2.0","method":"aria2.addUri","id":"1733560000000","params":["token:x",)"
-              R"(["http:\/\/127.0.0.1:36598\/temp-client.zip"],{"out":"temp-client.zip","dir":"Z:\\tmp\\dl","split":"4"}]})");
+    EXPECT_EQ(
+        request.toString(),
+        R"({"jsonrpc":"2.0","method":"aria2.addUri","id":"1733560000000","params":["token:x",)"
+        R"(["http:\/\/127.0.0.1:36598\/temp-client.zip"],{"out":"temp-client.zip","dir":"Z:\\tmp\\dl","split":"4"}]})");
 }

@@ -74,8 +74,13 @@ TEST(JsonRoundTrip, EveryKindSurvivesPrintAndParse) {
 // through an unquoted key or an escape.
 TEST(JsonRoundTrip, TextsEndingInALeadByteReadBack) {
     const std::string set[] = {
-        "ab\x81", "\xFE", Bytes({0xD6, 0xD0, 0xD6}), Bytes({0x81, 0x30, 0x81}),
-        Bytes({0x81, 0x30, 0x81, 0x30, 0x81}), "a\\\x81", "\x22\x81",
+        "ab\x81",
+        "\xFE",
+        Bytes({0xD6, 0xD0, 0xD6}),
+        Bytes({0x81, 0x30, 0x81}),
+        Bytes({0x81, 0x30, 0x81, 0x30, 0x81}),
+        "a\\\x81",
+        "\x22\x81",
     };
     for (const std::string& text : set) {
         JSON document;
@@ -134,9 +139,25 @@ TEST(JsonRoundTrip, RandomDocumentsPrintTheSameAfterParsing) {
     std::mt19937 random(936);
     auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     auto text = [&] {
-        static const std::string pieces[] = {"a", "Z", " ", "\"", "\\", "/", "\n", "\x1F", std::string(1, '\0'),
-                                             "\xD6\xD0", "\x95\x5C", "\x81\x22", "\x81\x30\x81\x30", "'", "#", "<",
-                                             "\x81", "\xFE", "\x81\x30"};
+        static const std::string pieces[] = {"a",
+                                             "Z",
+                                             " ",
+                                             "\"",
+                                             "\\",
+                                             "/",
+                                             "\n",
+                                             "\x1F",
+                                             std::string(1, '\0'),
+                                             "\xD6\xD0",
+                                             "\x95\x5C",
+                                             "\x81\x22",
+                                             "\x81\x30\x81\x30",
+                                             "'",
+                                             "#",
+                                             "<",
+                                             "\x81",
+                                             "\xFE",
+                                             "\x81\x30"};
         std::string result;
         for (int n = below(6); n > 0; --n) result += pieces[below(std::size(pieces))];
         return result;
@@ -148,20 +169,22 @@ TEST(JsonRoundTrip, RandomDocumentsPrintTheSameAfterParsing) {
             JSON child;
             int kind = depth < 30 ? below(11) : below(9);
             switch (kind) {
-            case 0: child.AddItem(text()); break;
-            case 1: child.AddItem(below(2) == 0); break;
-            case 2: child.AddItem(below(2000000) / 64.0 - 1000.0); break;
-            case 3: child.AddItem(below(1000000)); break;
-            case 4: child.AddItem(static_cast<long long>(below(1000000)) * 1000000007LL - 3); break;
-            case 5: child.AddItem(JsonDateTime{static_cast<double>(below(80000))}); break;
-            case 6: child.AddItem(JsonBytes{text()}); break;
-            case 7: child.AddItem(nullptr); break;
-            case 8: child.AddItem(text()); break;
-            default: fill(child, depth + 1); break;
+                case 0: child.AddItem(text()); break;
+                case 1: child.AddItem(below(2) == 0); break;
+                case 2: child.AddItem(below(2000000) / 64.0 - 1000.0); break;
+                case 3: child.AddItem(below(1000000)); break;
+                case 4: child.AddItem(static_cast<long long>(below(1000000)) * 1000000007LL - 3); break;
+                case 5: child.AddItem(JsonDateTime{static_cast<double>(below(80000))}); break;
+                case 6: child.AddItem(JsonBytes{text()}); break;
+                case 7: child.AddItem(nullptr); break;
+                case 8: child.AddItem(text()); break;
+                default: fill(child, depth + 1); break;
             }
             JSON value = kind >= 9 ? child : child.GetJsonItem(0);
-            if (isArray) container.AddItem(value);
-            else container.SetProperty(text(), value);
+            if (isArray)
+                container.AddItem(value);
+            else
+                container.SetProperty(text(), value);
         }
     };
     for (int i = 0; i < 300; ++i) {

@@ -108,8 +108,8 @@ bool StartSourceScript(const std::string& interpreter, const std::string& script
                        const std::string& folder) {
     const char* source = getenv("QM_SOURCE_DIR");
     if (!source) return false;
-    return RunCommandLine("Z:\\usr\\bin\\" + interpreter + " " + std::string(source) + "/" + scriptAndArguments, SW_HIDE,
-                          false, folder);
+    return RunCommandLine("Z:\\usr\\bin\\" + interpreter + " " + std::string(source) + "/" + scriptAndArguments,
+                          SW_HIDE, false, folder);
 }
 
 ScriptServer::ScriptServer(const std::string& scriptAndArguments, const std::string& folder,

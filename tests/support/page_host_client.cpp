@@ -14,9 +14,9 @@ const DWORD kCommandLimitMs = 30000;
 }  // namespace
 
 PageHost::PageHost() {
-    server_ = std::make_unique<ScriptServer>(
-        "stand-ins/pagehost/pagehost.js --info-file page-host.info --max-seconds 1800", folder_.Path(),
-        "page-host.info", "node", kStartLimitMs);
+    server_ =
+        std::make_unique<ScriptServer>("stand-ins/pagehost/pagehost.js --info-file page-host.info --max-seconds 1800",
+                                       folder_.Path(), "page-host.info", "node", kStartLimitMs);
     if (Running()) SetEnvironmentVariableA("QM_PAGE_HOST_PORT", std::to_string(port()).c_str());
 }
 

@@ -82,7 +82,8 @@ void FakeHttpServer::Handle(SOCKET client) {
             std::string head = data.substr(0, end);
             for (size_t at = head.find("\r\n"); at != std::string::npos; at = head.find("\r\n", at + 2)) {
                 std::string line = head.substr(at + 2, head.find("\r\n", at + 2) - at - 2);
-                if (_strnicmp(line.c_str(), "Content-Length:", 15) == 0) contentLength = strtoul(line.c_str() + 15, nullptr, 10);
+                if (_strnicmp(line.c_str(), "Content-Length:", 15) == 0)
+                    contentLength = strtoul(line.c_str() + 15, nullptr, 10);
             }
         }
     }

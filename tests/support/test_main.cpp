@@ -45,8 +45,7 @@ private:
                 if (!running_ || GetTickCount() - started_ < limitMs_) continue;
                 name = name_;
             }
-            fprintf(stderr, "\n%s has run longer than %lu s: ending the test program\n", name.c_str(),
-                    limitMs_ / 1000);
+            fprintf(stderr, "\n%s has run longer than %lu s: ending the test program\n", name.c_str(), limitMs_ / 1000);
             fflush(stderr);
             testsupport::RunTestProgramAbortActions();
             fflush(stdout);

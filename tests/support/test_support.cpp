@@ -31,9 +31,7 @@ std::string BinDir() {
     return dir ? WindowsPath(dir) : std::string(".");
 }
 
-std::string Bytes(std::initializer_list<unsigned char> bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
+std::string Bytes(std::initializer_list<unsigned char> bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 std::string Hex(const std::string& bytes) {
     std::string out;
@@ -146,10 +144,12 @@ bool ServicePostedMessages(int timeoutMs) {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its queue
     if (!PostThreadMessageA(GetCurrentThreadId(), marker, 0, 0)) return false;
-    return ServiceUntil([] {
-        MSG pending;
-        return !PeekMessageA(&pending, reinterpret_cast<HWND>(-1), marker, marker, PM_NOREMOVE);
-    }, timeoutMs);
+    return ServiceUntil(
+        [] {
+            MSG pending;
+            return !PeekMessageA(&pending, reinterpret_cast<HWND>(-1), marker, marker, PM_NOREMOVE);
+        },
+        timeoutMs);
 }
 
 void DiscardPendingMessages() {

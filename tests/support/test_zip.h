@@ -7,7 +7,7 @@
 namespace testsupport {
 
 struct ZipEntry {
-    std::string name;     // "/" separates folders; a name ending in "/" is a folder
+    std::string name;  // "/" separates folders; a name ending in "/" is a folder
     std::string content;
 };
 

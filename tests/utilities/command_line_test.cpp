@@ -29,8 +29,8 @@ TEST(RunCommandLine, WithoutWaitReturnsWhileTheProcessStillRuns) {
     std::atomic<bool> returned{false};
     bool started = false;
     std::thread caller([&] {
-        started = RunCommandLine("cmd /c set /p line= < " + pipeName + " & echo ended> \"" + ended + "\"", SW_HIDE,
-                                 false);
+        started =
+            RunCommandLine("cmd /c set /p line= < " + pipeName + " & echo ended> \"" + ended + "\"", SW_HIDE, false);
         returned = true;
     });
     EXPECT_TRUE(testsupport::WaitFor([&] { return returned.load(); }, 10000)) << "the call waited for the process";

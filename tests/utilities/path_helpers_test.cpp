@@ -30,8 +30,7 @@ TEST(PathFileName, SplitsOffTheFileName) {
         // The name ends in the byte 5C but not in "\": it is a name, not a folder path.
         {"C:\\a\\" + kTrail5C, true, kTrail5C},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(PathFileName(c.path, c.keep), c.expected) << testsupport::Hex(c.path);
+    for (const Case& c : cases) EXPECT_EQ(PathFileName(c.path, c.keep), c.expected) << testsupport::Hex(c.path);
 }
 
 TEST(PathExtension, TakesTheLastExtensionOfTheLastComponent) {

@@ -41,7 +41,10 @@ private:
 class Canvas {
 public:
     Canvas(int width, int height)
-        : width_(width), screen_(GetDC(nullptr)), dc_(screen_), bitmap_(CreateTopDownDib(screen_, width, height, &pixels_)),
+        : width_(width),
+          screen_(GetDC(nullptr)),
+          dc_(screen_),
+          bitmap_(CreateTopDownDib(screen_, width, height, &pixels_)),
           select_(dc_.Get(), bitmap_.Get()) {}
     ~Canvas() { ReleaseDC(nullptr, screen_); }
     HDC Dc() const { return dc_.Get(); }
@@ -67,7 +70,6 @@ TEST_F(ShadowPainting, BlackTenPixelShadowStretchesThePictureAroundATransparentW
     PropertyWindow shadow(0, 10);
     Canvas canvas(w, h);
     PaintShadow(shadow.Get(), canvas.Dc(), w, h);
-
 
     // Positions along the top and bottom edges outside the corners. Wine
     // leaves the first column of an image it widens by more than about
@@ -98,7 +100,8 @@ TEST_F(ShadowPainting, BlackTenPixelShadowStretchesThePictureAroundATransparentW
     ASSERT_TRUE(picture.LoadFromBytes(ShadowPicture10()));
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
-            ASSERT_EQ(canvas.Alpha(x, y), int(testsupport::ImagePixel(picture.GetHandle(), x, y) >> 24)) << x << "," << y;
+            ASSERT_EQ(canvas.Alpha(x, y), int(testsupport::ImagePixel(picture.GetHandle(), x, y) >> 24))
+                << x << "," << y;
             ASSERT_EQ(canvas.Alpha(w - 20 + x, h - 20 + y),
                       int(testsupport::ImagePixel(picture.GetHandle(), 80 + x, 80 + y) >> 24))
                 << x << "," << y;

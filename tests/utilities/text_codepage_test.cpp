@@ -8,8 +8,8 @@ using testsupport::Hex;
 
 namespace {
 
-const std::string kGbkChinese = Bytes({0xD6, 0xD0, 0xCE, 0xC4});                    // 中文
-const std::string kUtf8Chinese = Bytes({0xE4, 0xB8, 0xAD, 0xE6, 0x96, 0x87});        // 中文
+const std::string kGbkChinese = Bytes({0xD6, 0xD0, 0xCE, 0xC4});               // 中文
+const std::string kUtf8Chinese = Bytes({0xE4, 0xB8, 0xAD, 0xE6, 0x96, 0x87});  // 中文
 
 std::vector<wchar_t> Units(std::initializer_list<wchar_t> units) { return std::vector<wchar_t>(units); }
 
@@ -30,9 +30,7 @@ TEST(Utf8ToAnsi, ConvertsUtf8ToGbk) {
     EXPECT_EQ(Utf8ToAnsi(std::string_view()), "");
 }
 
-TEST(Utf8ToAnsi, EmbeddedZeroByteEndsTheText) {
-    EXPECT_EQ(Utf8ToAnsi(std::string_view("ab\0cd", 5)), "ab");
-}
+TEST(Utf8ToAnsi, EmbeddedZeroByteEndsTheText) { EXPECT_EQ(Utf8ToAnsi(std::string_view("ab\0cd", 5)), "ab"); }
 
 TEST(Utf8ToAnsi, InvalidUtf8BecomesDefaultCharactersNotLostText) {
     // Each byte that starts no valid sequence becomes U+FFFD, which GBK holds as "?".
@@ -40,9 +38,7 @@ TEST(Utf8ToAnsi, InvalidUtf8BecomesDefaultCharactersNotLostText) {
     EXPECT_EQ(Utf8ToAnsi(Bytes({'a', 0xE4})), "a?");
 }
 
-TEST(MultiByteToWide, DefaultsToUtf8) {
-    EXPECT_EQ(MultiByteToWide(kUtf8Chinese.c_str()), Units({0x4E2D, 0x6587, 0}));
-}
+TEST(MultiByteToWide, DefaultsToUtf8) { EXPECT_EQ(MultiByteToWide(kUtf8Chinese.c_str()), Units({0x4E2D, 0x6587, 0})); }
 
 TEST(MultiByteToWide, GivenCodePageGivesExactlyTheUnitsAndTerminator) {
     EXPECT_EQ(MultiByteToWide(kGbkChinese.c_str(), kCodePageGbk), Units({0x4E2D, 0x6587, 0}));

@@ -6,8 +6,8 @@ TEST(TextToInteger, TakesTheLeadingDecimalInteger) {
     const struct {
         const char* text;
         int64_t value;
-    } cases[] = {{"36510", 36510}, {"  -12ab", -12}, {"+7", 7}, {"abc", 0}, {"", 0},
-                 {"5368709120", 5368709120LL}, {"1.9", 1}, {"- 3", 0}};
+    } cases[] = {{"36510", 36510}, {"  -12ab", -12}, {"+7", 7}, {"abc", 0}, {"", 0}, {"5368709120", 5368709120LL},
+                 {"1.9", 1},       {"- 3", 0}};
     for (const auto& c : cases) EXPECT_EQ(TextToInteger(c.text), c.value) << c.text;
 }
 

@@ -12,13 +12,10 @@ TEST(FindText, FindsByOneBasedBytePosition) {
         bool ignoreCase;
         int expected;
     } cases[] = {
-        {"abcabc", "abc", 1, false, 1},
-        {"abcabc", "abc", 2, false, 4},
-        {"abcabc", "abc", 0, false, 1},     // a start below 1 counts as 1
-        {"abcabc", "abd", 1, false, -1},
-        {"ABC", "abc", 1, false, -1},
-        {"xABC", "abc", 1, true, 2},
-        {"abc", "", 1, false, -1},
+        {"abcabc", "abc", 1, false, 1},  {"abcabc", "abc", 2, false, 4},
+        {"abcabc", "abc", 0, false, 1},  // a start below 1 counts as 1
+        {"abcabc", "abd", 1, false, -1}, {"ABC", "abc", 1, false, -1},
+        {"xABC", "abc", 1, true, 2},     {"abc", "", 1, false, -1},
         {"ab", "abc", 1, false, -1},
     };
     for (const Case& c : cases)

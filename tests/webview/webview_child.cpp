@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     windowClass.lpszClassName = L"WebViewChildForm";
     RegisterClassW(&windowClass);
     // Never shown: the unit needs a parent, not a visible one.
-    HWND form = CreateWindowExW(0, L"WebViewChildForm", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND form =
+        CreateWindowExW(0, L"WebViewChildForm", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
     UnitCreation creation;
     creation.parent = form;
     creation.width = 300;

@@ -205,7 +205,7 @@ TEST(EngineLocation, EngineIsNotLoadedBeforeItIsNeeded) {
 }
 
 TEST(TextConversion, ChineseRoundTripsBetweenGbkUtf16AndUtf8) {
-    const std::string gbk = "\xD6\xD0\xCE\xC4 abc";   // 中文 abc
+    const std::string gbk = "\xD6\xD0\xCE\xC4 abc";  // 中文 abc
     const std::string utf8 = "\xE4\xB8\xAD\xE6\x96\x87 abc";
     EXPECT_EQ(GbkToWide(gbk), L"\u4e2d\u6587 abc");
     EXPECT_EQ(WideToGbk(L"\u4e2d\u6587 abc"), gbk);

@@ -68,10 +68,8 @@ protected:
                 auto lines = channel.LogLinesStarting("navigation " + Num(view));
                 return lines.size() == 1 ? lines[0].substr(lines[0].size() - 1) : "?";
             }
-            case kEventConfirmBox:
-                return channel.SendFirstLine(At("confirm sure?")).substr(3);
-            case kEventPromptBox:
-                return channel.SendFirstLine(At("prompt name?\tnobody")).substr(3);
+            case kEventConfirmBox: return channel.SendFirstLine(At("confirm sure?")).substr(3);
+            case kEventPromptBox: return channel.SendFirstLine(At("prompt name?\tnobody")).substr(3);
             case kEventDownloadRequest:
                 return channel.SendFirstLine(At("download http://127.0.0.1:1/file.zip")).substr(3);
             case kEventLoadUrlBegin: {
@@ -170,8 +168,8 @@ TEST_F(WebViewEventsTest, PageLoadRaisesItsEventsInOrderWithGbkTexts) {
                                 {{"Content-Type", "text/html; charset=utf-8"}}});
     server.Serve("/icon.ico", {"ICONDATA", {}});
     EventRecorder events(20, unitId);
-    for (int number : {kEventUrlChanged, kEventTitleChanged, kEventDocumentReady, kEventLoadingFinish,
-                       kEventFaviconReceived})
+    for (int number :
+         {kEventUrlChanged, kEventTitleChanged, kEventDocumentReady, kEventLoadingFinish, kEventFaviconReceived})
         events.Answer(number, std::nullopt);
     std::string url = server.Url("/page.html");
     Navigate(url);

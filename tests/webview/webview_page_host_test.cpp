@@ -49,9 +49,10 @@ protected:
         EngineChannel::Get();
         host = new PageHost();
         serviceFolder = new testsupport::TempFolder();
-        service = new ScriptServer("stand-ins/service/service.py --port 0 --root . --info-file service.info "
-                                   "--max-seconds 600",
-                                   serviceFolder->Path(), "service.info");
+        service = new ScriptServer(
+            "stand-ins/service/service.py --port 0 --root . --info-file service.info "
+            "--max-seconds 600",
+            serviceFolder->Path(), "service.info");
         form = new TestForm(kWidth + 20, kHeight + 20);
     }
     static void TearDownTestSuite() {
@@ -154,7 +155,8 @@ TEST_F(PageHostTest, TheRealPageLoadsThroughTheViewsRequestPath) {
               SourceFile("stand-ins/node_modules/jquery/dist/jquery.min.js"));
     const std::vector<std::string>& head = heads[service->Url("/fivem/launcher/launcher.css")];
     bool cssType = false;
-    for (size_t i = 0; i + 1 < head.size(); i += 2) cssType |= head[i] == "Content-Type" && head[i + 1] == "text/css; charset=utf-8";
+    for (size_t i = 0; i + 1 < head.size(); i += 2)
+        cssType |= head[i] == "Content-Type" && head[i + 1] == "text/css; charset=utf-8";
     EXPECT_TRUE(cssType) << "raw headers of launcher.css";
     std::vector<std::string> pages = host->Pages();
     EXPECT_NE(std::find(pages.begin(), pages.end(), Num(view) + " " + PageUrl()), pages.end());
@@ -192,9 +194,10 @@ TEST_F(PageHostTest, ClicksOnThePageComeBackAsConsoleMessages) {
     ASSERT_TRUE(host->Click(".launch-btn"));
     EXPECT_TRUE(WaitForConsole("action:startGame|10.0.0.7%3A30120%7Cx"));
     // Through the view's window, as a player's mouse: the message goes on to the page.
-    std::string point = Control({"eval", "(function(){var r=document.querySelector('#minimize')"
-                                         ".getBoundingClientRect();return Math.round(r.left+r.width/2)+' '+"
-                                         "Math.round(r.top+r.height/2);})()"})[1];
+    std::string point = Control({"eval",
+                                 "(function(){var r=document.querySelector('#minimize')"
+                                 ".getBoundingClientRect();return Math.round(r.left+r.width/2)+' '+"
+                                 "Math.round(r.top+r.height/2);})()"})[1];
     int x = atoi(point.c_str()), y = atoi(point.substr(point.find(' ') + 1).c_str());
     ASSERT_GT(x, 0);
     std::string position = Num(MAKELPARAM(x, y));
@@ -228,8 +231,7 @@ TEST_F(PageHostTest, ScriptsRunAgainstTheRealLibrariesAndAnswerTheirTextForm) {
         {"$('.tab').length", tabs},
         {"$('.tab').first().text()", "首页"},
         {"$('#gameversion').html('1014'); $('#gameversion').text() + '!'", "1014!"},
-        {Gbk("$('.addons-list').append('<tr><td>中文.rpf</td></tr>'); $('.addons-list td').last().text()"),
-         "中文.rpf"},
+        {Gbk("$('.addons-list').append('<tr><td>中文.rpf</td></tr>'); $('.addons-list td').last().text()"), "中文.rpf"},
         {"({})", "[object Object]"},
         {"null", "null"},
         {"SteamName='player';SteamID='ff';", "ff"},
@@ -248,8 +250,9 @@ TEST_F(PageHostTest, ScriptsRunAgainstTheRealLibrariesAndAnswerTheirTextForm) {
 TEST_F(PageHostTest, DialogsOpenedByScriptAreReadAndAnswered) {
     ASSERT_TRUE(LoadPage());
     EXPECT_FALSE(host->Dialog().open);
-    RunScript(Gbk("Swal.fire({title: '安装成功', text: '已成功安装去边界补丁', icon: 'success'})"
-                  ".then(function (r) { console.log('action:answer|' + r.isConfirmed); });"));
+    RunScript(
+        Gbk("Swal.fire({title: '安装成功', text: '已成功安装去边界补丁', icon: 'success'})"
+            ".then(function (r) { console.log('action:answer|' + r.isConfirmed); });"));
     ASSERT_TRUE(host->WaitForDialog(true, 10000));
     testsupport::PageDialog dialog = host->Dialog();
     EXPECT_EQ(dialog.title, "安装成功");
@@ -260,8 +263,9 @@ TEST_F(PageHostTest, DialogsOpenedByScriptAreReadAndAnswered) {
     EXPECT_TRUE(WaitForConsole("action:answer|true"));
     EXPECT_TRUE(host->WaitForDialog(false, 10000));
 
-    RunScript("Swal.fire({title: 'Quit?', text: 'FiveM runs', icon: 'warning', showCancelButton: true})"
-              ".then(function (r) { console.log('action:second|' + !!r.value); });");
+    RunScript(
+        "Swal.fire({title: 'Quit?', text: 'FiveM runs', icon: 'warning', showCancelButton: true})"
+        ".then(function (r) { console.log('action:second|' + !!r.value); });");
     ASSERT_TRUE(host->WaitForDialog(true, 10000));
     EXPECT_EQ(host->Dialog().icon, "warning");
     ASSERT_TRUE(host->CancelDialog());
@@ -280,9 +284,10 @@ TEST_F(PageHostTest, TheViewPaintsTheBrowsersFrames) {
         return abs(GetRValue(c) - r) < 12 && abs(GetGValue(c) - g) < 12 && abs(GetBValue(c) - b) < 12;
     };
     // A spot of plain background at the bottom right, and the launch button.
-    std::string point = Control({"eval", "(function(){var r=document.querySelector('.launch-btn')"
-                                         ".getBoundingClientRect();return Math.round(r.left+10)+' '+"
-                                         "Math.round(r.top+r.height/2);})()"})[1];
+    std::string point = Control({"eval",
+                                 "(function(){var r=document.querySelector('.launch-btn')"
+                                 ".getBoundingClientRect();return Math.round(r.left+10)+' '+"
+                                 "Math.round(r.top+r.height/2);})()"})[1];
     int buttonX = atoi(point.c_str()), buttonY = atoi(point.substr(point.find(' ') + 1).c_str());
     EXPECT_TRUE(PumpUntil(
         [&] {

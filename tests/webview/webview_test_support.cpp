@@ -67,7 +67,9 @@ EngineChannel::EngineChannel() {
     SetEnvironmentVariableA("QM_NODE_CONTROL_PORT", std::to_string(port_).c_str());
 }
 
-std::vector<std::string> EngineChannel::SendWithoutPumping(const std::string& line) { return testsupport::ExchangeLine(port_, line); }
+std::vector<std::string> EngineChannel::SendWithoutPumping(const std::string& line) {
+    return testsupport::ExchangeLine(port_, line);
+}
 
 std::vector<std::string> EngineChannel::Send(const std::string& line) {
     std::atomic<bool> done(false);
@@ -117,8 +119,8 @@ HWND SharedTopLevel() {
     windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     windowClass.lpszClassName = L"WebViewTestForm";
     RegisterClassW(&windowClass);
-    window = CreateWindowExW(WS_EX_TOPMOST, L"WebViewTestForm", L"web view test form", WS_POPUP | WS_CLIPCHILDREN,
-                             20, 20, 800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window = CreateWindowExW(WS_EX_TOPMOST, L"WebViewTestForm", L"web view test form", WS_POPUP | WS_CLIPCHILDREN, 20,
+                             20, 800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     SetForegroundWindow(window);
@@ -163,8 +165,10 @@ void EventRecorder::Answer(int number, std::optional<int> answer) {
     Handle(number, [this, answer](UnitEvent& event) -> std::optional<int> {
         Seen entry{event.number, {}, {}};
         for (int i = 0; i < event.argumentCount; ++i) {
-            if (event.arguments[i].type == EventArgumentType::Text) entry.texts.push_back(event.Text(i));
-            else entry.ints.push_back(event.Int(i));
+            if (event.arguments[i].type == EventArgumentType::Text)
+                entry.texts.push_back(event.Text(i));
+            else
+                entry.ints.push_back(event.Int(i));
         }
         seen.push_back(entry);
         return answer;

@@ -70,8 +70,8 @@ private:
 };
 
 // Creates a unit on the form outside the designer.
-HWND CreateUnit(HWND form, uint32_t formId, uint32_t unitId, const std::string& saved = std::string(),
-                int width = 400, int height = 300);
+HWND CreateUnit(HWND form, uint32_t formId, uint32_t unitId, const std::string& saved = std::string(), int width = 400,
+                int height = 300);
 
 // Records every raised event of a unit and answers from a table.
 class EventRecorder {

@@ -101,8 +101,8 @@ Run DownloadThroughEngine(TestProgramFolder& folder, RangeHttpServer& server, co
 // its wall time as the shell measured it; 0 when it did not finish.
 double TimeLinuxCommand(TestProgramFolder& folder, const std::string& name, const std::string& command) {
     std::string timeFile = name + ".time";
-    RunCommandLine("Z:\\bin\\sh -c \"s=$(date +%s.%N); " + command + "; e=$(date +%s.%N); echo $s $e > " +
-                       timeFile + ".tmp; mv " + timeFile + ".tmp " + timeFile + "\"",
+    RunCommandLine("Z:\\bin\\sh -c \"s=$(date +%s.%N); " + command + "; e=$(date +%s.%N); echo $s $e > " + timeFile +
+                       ".tmp; mv " + timeFile + ".tmp " + timeFile + "\"",
                    SW_HIDE, false, folder.Path());
     WaitFor([&] { return !testsupport::ReadFileBytes(folder.File(timeFile)).empty(); }, 600 * 1000);
     double s = 0, e = 0;
@@ -153,10 +153,10 @@ int main(int argc, char** argv) {
     Run quiet = DownloadThroughEngine(folder, server, "quiet.bin", threads, false);
     Run polled = DownloadThroughEngine(folder, server, "bench.bin", threads, true);
     double curlSeconds = TimeLinuxCommand(folder, "curl", "curl -s -o curl.bin " + server.Url("bench.bin"));
-    double nativeSeconds = TimeLinuxCommand(
-        folder, "native",
-        "/usr/bin/aria2c -q --file-allocation=none -s " + std::to_string(threads == 0 ? 8 : threads) +
-            " -x 16 -d . -o native.bin " + server.Url("bench.bin"));
+    double nativeSeconds =
+        TimeLinuxCommand(folder, "native",
+                         "/usr/bin/aria2c -q --file-allocation=none -s " + std::to_string(threads == 0 ? 8 : threads) +
+                             " -x 16 -d . -o native.bin " + server.Url("bench.bin"));
     const ULONGLONG expected = (ULONGLONG)mib << 20;
     bool ok = polled.complete && quiet.complete && FileSize(folder.File("bench.bin")) == expected &&
               FileSize(folder.File("quiet.bin")) == expected && FileSize(folder.File("curl.bin")) == expected &&
@@ -171,8 +171,9 @@ int main(int argc, char** argv) {
            quiet.seconds / curlSeconds);
     printf("ratio StartDownload / aria2c:  %.2f (polled), %.2f (waiting only)\n", polled.seconds / nativeSeconds,
            quiet.seconds / nativeSeconds);
-    printf("launcher CPU while waiting: %.3f s = %.2f%% of wall time (polled, %d ticks); %.3f s = %.2f%% (waiting only)\n",
-           polled.cpu, 100.0 * polled.cpu / polled.seconds, polled.ticks, quiet.cpu, 100.0 * quiet.cpu / quiet.seconds);
+    printf(
+        "launcher CPU while waiting: %.3f s = %.2f%% of wall time (polled, %d ticks); %.3f s = %.2f%% (waiting only)\n",
+        polled.cpu, 100.0 * polled.cpu / polled.seconds, polled.ticks, quiet.cpu, 100.0 * quiet.cpu / quiet.seconds);
     printf("one JSON-RPC request over WinInet: %.1f ms on average\n", requestMs);
     fflush(stdout);
     return ok ? 0 : 2;

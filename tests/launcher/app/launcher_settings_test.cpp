@@ -92,8 +92,9 @@ TEST(LauncherSettings, MissingKeysAreWrittenBackWithTheirDefaults) {
 TEST(LauncherSettings, NonNumbersReadAsZeroAndAreNotRepaired) {
     TempFolder folder;
     std::string ini = folder.File("launcher_config.ini");
-    testsupport::WriteFileBytes(ini, "[download]\r\nthreads=x\r\nlowspeed=slow\r\nserver=two\r\ncolor_processbar=false\r\n"
-                                     "[fivem]\r\npath=C:\\Games\r\n");
+    testsupport::WriteFileBytes(ini,
+                                "[download]\r\nthreads=x\r\nlowspeed=slow\r\nserver=two\r\ncolor_processbar=false\r\n"
+                                "[fivem]\r\npath=C:\\Games\r\n");
     ResetSettings();
     LoadLauncherSettings(folder.Path());
     EXPECT_EQ(DownloadThreads, 1);
@@ -114,8 +115,8 @@ TEST_P(ColourOption, OnlyLowerCaseTrueSwitchesItOnAndEmptyBecomesFalse) {
     TempFolder folder;
     std::string ini = folder.File("launcher_config.ini");
     std::string value = GetParam().stored ? GetParam().stored : "";
-    testsupport::WriteFileBytes(ini, "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=" + value +
-                                         "\r\nserver=1\r\n");
+    testsupport::WriteFileBytes(
+        ini, "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=" + value + "\r\nserver=1\r\n");
     ResetSettings();
     LoadLauncherSettings(folder.Path());
     EXPECT_EQ(ColorProgressBar, GetParam().on);
@@ -142,8 +143,10 @@ TEST_P(ConfiguredFolder, IsKeptOnlyWhenItHoldsFiveMExeAndTheFileKeepsIt) {
     if (GetParam().hasFiveMExe) testsupport::WriteFileBytes(game.File("FiveM.exe"), "MZ");
     std::string configured = game.Path() + GetParam().suffix;
     std::string ini = folder.File("launcher_config.ini");
-    testsupport::WriteFileBytes(ini, "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=false\r\nserver=1\r\n"
-                                     "[fivem]\r\npath=" + configured + "\r\n");
+    testsupport::WriteFileBytes(ini,
+                                "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=false\r\nserver=1\r\n"
+                                "[fivem]\r\npath=" +
+                                    configured + "\r\n");
     ResetSettings();
     LoadLauncherSettings(folder.Path());
     EXPECT_EQ(FiveMFolder, GetParam().kept ? configured : folder.Path() + "\\FiveM");

@@ -112,13 +112,16 @@ class ChineseFolder : public testing::TestWithParam<PathCase> {};
 
 TEST_P(ChineseFolder, IsFoundInTheUtf16Path) { EXPECT_EQ(PathHasChineseChar(GetParam().path), GetParam().chinese); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, ChineseFolder,
-    testing::Values(PathCase{L"C:\\Games\\Launcher", false}, PathCase{L"C:\\\x6E38\x620F\\Launcher", true},
-                    PathCase{L"D:\\Users\\\x4E2D\x6587", true}, PathCase{L"C:\\\x4E00", true},
-                    PathCase{L"C:\\\x9FA5", true}, PathCase{L"C:\\\x9FA6", false}, PathCase{L"C:\\\x4DFF", false},
-                    PathCase{L"C:\\\x30B2\x30FC\x30E0", false},  // katakana
-                    PathCase{L"C:\\Games\xFF08" L"1\xFF09", false},  // full-width brackets
-                    PathCase{L"", false}));
+INSTANTIATE_TEST_SUITE_P(Paths, ChineseFolder,
+                         testing::Values(PathCase{L"C:\\Games\\Launcher", false},
+                                         PathCase{L"C:\\\x6E38\x620F\\Launcher", true},
+                                         PathCase{L"D:\\Users\\\x4E2D\x6587", true}, PathCase{L"C:\\\x4E00", true},
+                                         PathCase{L"C:\\\x9FA5", true}, PathCase{L"C:\\\x9FA6", false},
+                                         PathCase{L"C:\\\x4DFF", false},
+                                         PathCase{L"C:\\\x30B2\x30FC\x30E0", false},  // katakana
+                                         PathCase{L"C:\\Games\xFF08"
+                                                  L"1\xFF09",
+                                                  false},  // full-width brackets
+                                         PathCase{L"", false}));
 
 }  // namespace

@@ -40,8 +40,13 @@ TEST(UpdateFlowDecisions, FolderOfTheChosenFileEndsBeforeItsLastBackslash) {
         {"C:\\FiveM.exe", "C:"},
         {"FiveM.exe", ""},
         // A GBK character whose trail byte is 0x5C is no separator.
-        {"D:\\A\x95\x5C" "B\\FiveM.exe", "D:\\A\x95\x5C" "B"},
-        {"D:\\x\x95\x5C" "FiveM.exe", "D:"},
+        {"D:\\A\x95\x5C"
+         "B\\FiveM.exe",
+         "D:\\A\x95\x5C"
+         "B"},
+        {"D:\\x\x95\x5C"
+         "FiveM.exe",
+         "D:"},
     };
     for (const auto& row : table) EXPECT_EQ(FolderOfFile(row.path), row.folder) << testsupport::Hex(row.path);
 }
@@ -94,12 +99,9 @@ TEST(SelfUpdateScript, FileNamesAreQuotedUnlessPlain) {
     const struct {
         std::string name, written;
     } table[] = {
-        {"launcher.exe", "launcher.exe"},
-        {"Quillmere_Launcher-2.exe", "Quillmere_Launcher-2.exe"},
-        {"a b.exe", "\"a b.exe\""},
-        {"a&b.exe", "\"a&b.exe\""},
-        {"100%.exe", "\"100%%.exe\""},
-        {"\xC6\xF4\xB6\xAF.exe", "\"\xC6\xF4\xB6\xAF.exe\""},
+        {"launcher.exe", "launcher.exe"}, {"Quillmere_Launcher-2.exe", "Quillmere_Launcher-2.exe"},
+        {"a b.exe", "\"a b.exe\""},       {"a&b.exe", "\"a&b.exe\""},
+        {"100%.exe", "\"100%%.exe\""},    {"\xC6\xF4\xB6\xAF.exe", "\"\xC6\xF4\xB6\xAF.exe\""},
     };
     for (const auto& row : table) EXPECT_EQ(ScriptFileName(row.name), row.written) << row.name;
 }
@@ -115,8 +117,9 @@ TEST(DownloadedLauncher, OnlyANonEmptyImageBeginningWithMZCounts) {
     const struct {
         std::string bytes;
         bool executable;
-    } table[] = {{"", false}, {"M", false}, {"MZ", true}, {"MZ\x90\x00", true}, {"ZM..", false},
-                 {"<html>404</html>", false}, {"mz..", false}};
+    } table[] = {{"", false},          {"M", false},    {"MZ", true},
+                 {"MZ\x90\x00", true}, {"ZM..", false}, {"<html>404</html>", false},
+                 {"mz..", false}};
     for (const auto& row : table) EXPECT_EQ(IsWindowsExecutableImage(row.bytes), row.executable) << row.bytes;
 }
 

@@ -29,10 +29,10 @@ TEST(ScriptText, EscapesWhatWouldEndTheStringAndKeepsTwoByteCharactersWhole) {
         {"a\\b", "a\\\\b"},
         {"line\r\nbreak", "line\\r\\nbreak"},
         {"tab\tnul\x01", "tab\\x09nul\\x01"},
-        {"\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},            // 中文
-        {"\x81\x5C'", "\x81\x5C\\'"},                        // 乗: its trail byte is no backslash
-        {"\x81'); alert(1);//", "\x81\\'); alert(1);//"},    // a lead byte cannot swallow the quote
-        {"end\x81", "end\x81"},                              // a lone lead byte at the end
+        {"\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},          // 中文
+        {"\x81\x5C'", "\x81\x5C\\'"},                      // 乗: its trail byte is no backslash
+        {"\x81'); alert(1);//", "\x81\\'); alert(1);//"},  // a lead byte cannot swallow the quote
+        {"end\x81", "end\x81"},                            // a lone lead byte at the end
         {"');alert(document.cookie);('", "\\');alert(document.cookie);(\\'"},
     };
     for (const auto& row : table) EXPECT_EQ(ScriptText(row.value), row.escaped) << row.value;

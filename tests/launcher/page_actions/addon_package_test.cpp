@@ -80,7 +80,8 @@ TEST(AddonPackage, PageTextsEscapeTheFileNameAndNameTheFailure) {
               "installPackageCallback('it\\'s.zip', 'done');");
     for (AddonOutcome failure : {AddonOutcome::DownloadFailed, AddonOutcome::UnpackFailed, AddonOutcome::CopyFailed}) {
         const std::string script = AddonFailureScript(failure);
-        EXPECT_EQ(script.rfind("Swal.update({title:'\xB0\xB2\xD7\xB0\xCA\xA7\xB0\xDC', text:'", 0), 0u) << script;  // 安装失败
+        EXPECT_EQ(script.rfind("Swal.update({title:'\xB0\xB2\xD7\xB0\xCA\xA7\xB0\xDC', text:'", 0), 0u)
+            << script;  // 安装失败
         EXPECT_NE(script.find("icon:'error'});Swal.hideLoading();"), std::string::npos) << script;
     }
     EXPECT_NE(AddonFailureScript(AddonOutcome::UnpackFailed), AddonFailureScript(AddonOutcome::CopyFailed));

@@ -38,7 +38,8 @@ TEST(IsServerAddress, TakesHostsAddressesAndPortsAndNothingTheInterpreterActsOn)
         {"\xD6\xD0\xCE\xC4.cn", false},  // 中文: letters, but not ones a host name is written in here
         {"cfx.re/join/abc", false},
     };
-    for (const auto& row : table) EXPECT_EQ(IsServerAddress(row.address), row.accepted) << testsupport::Hex(row.address);
+    for (const auto& row : table)
+        EXPECT_EQ(IsServerAddress(row.address), row.accepted) << testsupport::Hex(row.address);
 }
 
 // The stand-in game records how it was started and shows a window titled
@@ -56,8 +57,8 @@ TEST(GameCommandLine, StartsTheGameFromAFolderWhoseNameTheInterpreterWouldSplit)
     EXPECT_EQ(ReadFileBytes(record), "\"" + folder + "\\FiveM.exe\" +connect " + address + "\r\n");
 
     HWND game = nullptr;
-    ASSERT_TRUE(testsupport::WaitFor([&] { return (game = FindWindowA("FiveMStandIn", ("FiveM - " + address).c_str())); },
-                                     30000));
+    ASSERT_TRUE(testsupport::WaitFor(
+        [&] { return (game = FindWindowA("FiveMStandIn", ("FiveM - " + address).c_str())); }, 30000));
     PostMessageA(game, WM_CLOSE, 0, 0);
     EXPECT_TRUE(testsupport::WaitFor([&] { return !IsWindow(game); }, 30000));
 }
@@ -79,21 +80,27 @@ std::string Prefixed(const std::string& rest) { return "[  812] Legacy crash has
 TEST(ReadCrashHash, TakesTheLineAfterThePrefixOfThisRunsLastLog) {
     const CrashCase table[] = {
         {"no log", {}, ""},
-        {"hash line", {{"CitizenFX_log.log", "start\r\n" + Prefixed("juliet-ten-apple\r\nend\r\n"), 0}}, "juliet-ten-apple"},
+        {"hash line",
+         {{"CitizenFX_log.log", "start\r\n" + Prefixed("juliet-ten-apple\r\nend\r\n"), 0}},
+         "juliet-ten-apple"},
         {"no crash", {{"CitizenFX_log.log", "start\r\nShutting down.\r\n", 0}}, ""},
         {"bare line feed", {{"CitizenFX_log.log", Prefixed("abc\nmore"), 0}}, ""},
         {"line breaks inside the line", {{"CitizenFX_log.log", Prefixed("a\nb\r\r\n"), 0}}, "ab"},
         {"two-byte characters", {{"CitizenFX_log.log", Prefixed("\xD6\xD0\n\xCE\xC4\r\n"), 0}}, "\xD6\xD0\xCE\xC4"},
         {"prefix in another case only", {{"CitizenFX_log.log", "legacy crash hash: abc\r\n", 0}}, ""},
         {"first prefix of any case", {{"a.log", "LEGACY CRASH HASH: one\r\n" + Prefixed("two\r\n"), 0}}, "one"},
-        {"line end within 9999 bytes", {{"a.log", Prefixed(std::string(9997, 'h') + "\r\n"), 0}}, std::string(9997, 'h')},
+        {"line end within 9999 bytes",
+         {{"a.log", Prefixed(std::string(9997, 'h') + "\r\n"), 0}},
+         std::string(9997, 'h')},
         {"line end beyond 9999 bytes", {{"a.log", Prefixed(std::string(9998, 'h') + "\r\n"), 0}}, ""},
         {"the last listed log",
-         {{"CitizenFX_log_2026-12-01.log", Prefixed("older\r\n"), 0}, {"CitizenFX_log_2026-12-07.log", Prefixed("newer\r\n"), 0}},
+         {{"CitizenFX_log_2026-12-01.log", Prefixed("older\r\n"), 0},
+          {"CitizenFX_log_2026-12-07.log", Prefixed("newer\r\n"), 0}},
          "newer"},
         {"a log of an earlier run", {{"CitizenFX_log.log", Prefixed("stale\r\n"), 3600}}, ""},
         {"a log of an earlier run listed last",
-         {{"CitizenFX_log_2026-12-01.log", Prefixed("fresh\r\n"), 0}, {"CitizenFX_log_2026-12-07.log", Prefixed("stale\r\n"), 60}},
+         {{"CitizenFX_log_2026-12-01.log", Prefixed("fresh\r\n"), 0},
+          {"CitizenFX_log_2026-12-07.log", Prefixed("stale\r\n"), 60}},
          ""},
         {"not a log", {{"crash.txt", Prefixed("abc\r\n"), 0}}, ""},
     };
@@ -112,7 +119,8 @@ TEST(ReadCrashHash, TakesTheLineAfterThePrefixOfThisRunsLastLog) {
             ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
             time.QuadPart -= uint64_t(log.ageSeconds) * 10000000ULL;
             FILETIME written{time.LowPart, time.HighPart};
-            HANDLE file = CreateFileA((logs + log.name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            HANDLE file =
+                CreateFileA((logs + log.name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(file, INVALID_HANDLE_VALUE);
             EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
             CloseHandle(file);

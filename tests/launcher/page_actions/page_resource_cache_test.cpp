@@ -21,14 +21,13 @@ TEST(PercentEncode, EncodesEveryByteUnlessKeptSafe) {
         std::string encoded;
     } table[] = {
         {"", false, false, ""},
-        {"YWJj", false, false, "%59%57%4A%6A"},   // letters and digits too
+        {"YWJj", false, false, "%59%57%4A%6A"},  // letters and digits too
         {"aZ09-._~ /", true, false, "aZ09-.%5F%7E%20%2F"},
-        {"\x0A\xFF", false, false, "%0A%FF"},       // a leading zero below 16
-        {"\xD6\xD0", true, false, "%D6%D0"},        // 中 as GBK bytes
-        {"\xD6\xD0", true, true, "%E4%B8%AD"},      // 中 as UTF-8
+        {"\x0A\xFF", false, false, "%0A%FF"},   // a leading zero below 16
+        {"\xD6\xD0", true, false, "%D6%D0"},    // 中 as GBK bytes
+        {"\xD6\xD0", true, true, "%E4%B8%AD"},  // 中 as UTF-8
     };
-    for (const auto& row : table)
-        EXPECT_EQ(PercentEncode(row.text, row.keepSafe, row.toUtf8), row.encoded) << row.text;
+    for (const auto& row : table) EXPECT_EQ(PercentEncode(row.text, row.keepSafe, row.toUtf8), row.encoded) << row.text;
 }
 
 TEST(FindHeaderValue, MatchesNamesWithoutRegardToCaseAndOnlyAtNamePositions) {

@@ -20,8 +20,8 @@ using testsupport::ServiceUntil;
 
 WindowLayout TestLayout() {
     WindowLayout layout;
-    layout.window = {"Quillmere.TestWindow", "layer test", 10, 10, 400, 300, WS_POPUP, 0, RGB(0, 0, 0), "Arial", 14,
-                     false};
+    layout.window = {"Quillmere.TestWindow", "layer test", 10, 10,   400, 300, WS_POPUP, 0,
+                     RGB(0, 0, 0),           "Arial",      14, false};
     layout.units = {
         {UnitKind::TransLabel, "status", nullptr, 10, 20, 200, 24, "loading", nullptr, 0, true, true},
         {UnitKind::Label, "hand-off", nullptr, 300, 10, 50, 20, nullptr, nullptr, 0, false, true},
@@ -76,12 +76,9 @@ struct Expected {
 
 TEST_F(UiLayer, EveryUnitIsARealChildWindowWithTheTablesState) {
     const Expected table[] = {
-        {"status", "loading", {10, 20, 210, 44}, true, true},
-        {"hand-off", "", {300, 10, 350, 30}, false, true},
-        {"track", "", {0, 290, 400, 295}, true, true},
-        {"fill", "", {0, 0, 8, 16}, true, true},
-        {"pause", "pause", {200, 250, 296, 282}, false, false},
-        {"quit", "quit", {300, 250, 396, 282}, true, true},
+        {"status", "loading", {10, 20, 210, 44}, true, true},   {"hand-off", "", {300, 10, 350, 30}, false, true},
+        {"track", "", {0, 290, 400, 295}, true, true},          {"fill", "", {0, 0, 8, 16}, true, true},
+        {"pause", "pause", {200, 250, 296, 282}, false, false}, {"quit", "quit", {300, 250, 396, 282}, true, true},
         {"close", "", {370, 5, 390, 25}, true, true},
     };
     for (const Expected& e : table) {
@@ -337,8 +334,8 @@ TEST(WindowLifetime, DestroyingRaisesWindowDestroyingAndTheLastWindowEndsTheLoop
 TEST(WindowLifetime, ForeignChildWindowJoinsAsAUnit) {
     Window window(TestLayout());
     ASSERT_TRUE(window.Load(false));
-    HWND foreign = CreateWindowExA(0, "STATIC", "host", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, window.Handle(),
-                                   nullptr, nullptr, nullptr);
+    HWND foreign = CreateWindowExA(0, "STATIC", "host", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, window.Handle(), nullptr,
+                                   nullptr, nullptr);
     window.AddUnit(std::make_unique<HostedUnit>(&window, "webview", foreign));
     Unit* unit = window.FindUnit("webview");
     ASSERT_NE(unit, nullptr);

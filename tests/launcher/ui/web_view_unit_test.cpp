@@ -13,8 +13,8 @@ namespace {
 
 WindowLayout PageWindowLayout() {
     WindowLayout layout;
-    layout.window = {"Quillmere.WebViewUnitTest", "page", 20, 20, 640, 400, WS_POPUP, 0, RGB(0, 0, 0), "Arial", 14,
-                     false};
+    layout.window = {
+        "Quillmere.WebViewUnitTest", "page", 20, 20, 640, 400, WS_POPUP, 0, RGB(0, 0, 0), "Arial", 14, false};
     return layout;
 }
 

@@ -44,8 +44,7 @@ protected:
 
     bool Click(const UnitRect& unit) {
         bool clicked = false;
-        WhileServicing(
-            [&] { clicked = driver::ClickAt(pid, kClientTypeDialogTitle, unit.CentreX(), unit.CentreY()); });
+        WhileServicing([&] { clicked = driver::ClickAt(pid, kClientTypeDialogTitle, unit.CentreX(), unit.CentreY()); });
         return clicked;
     }
     bool Committed() {

@@ -23,8 +23,7 @@ SYSTEMTIME Local(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD s
 }
 
 // Sets the file's last-write time to a local time, secondsBefore it.
-void SetLastWrite(const std::string& path, SYSTEMTIME localTime, int64_t secondsBefore = 0,
-                  bool accessToo = false) {
+void SetLastWrite(const std::string& path, SYSTEMTIME localTime, int64_t secondsBefore = 0, bool accessToo = false) {
     FILETIME local{}, utc{};
     SystemTimeToFileTime(&localTime, &local);
     ULARGE_INTEGER ticks{{local.dwLowDateTime, local.dwHighDateTime}};
@@ -51,7 +50,8 @@ TEST(ToUnixTimestampText, CountsSecondsFromTheLocalBaseAndCutsOrPads) {
         {Local(1970, 1, 1, 8, 0, 0, 7), std::nullopt, std::nullopt, "0007"},
         {Local(1970, 1, 1, 8, 0, 0, 7), true, std::nullopt, "0"},
     };
-    for (const auto& row : table) EXPECT_EQ(ToUnixTimestampText(row.time, row.tenDigits, row.pad), row.text) << row.text;
+    for (const auto& row : table)
+        EXPECT_EQ(ToUnixTimestampText(row.time, row.tenDigits, row.pad), row.text) << row.text;
 }
 
 TEST(FileHelpers, TimesAsLocalTextsAndSizesByDirectoryEntry) {
@@ -77,9 +77,9 @@ TEST(FileHelpers, TimesAsLocalTextsAndSizesByDirectoryEntry) {
 
 struct CacheCase {
     const char* name;
-    const char* cached;      // null: no copy
-    int64_t age;             // seconds between the copy's last write and now
-    int status;              // the service's answer; 0: nobody listens
+    const char* cached;  // null: no copy
+    int64_t age;         // seconds between the copy's last write and now
+    int status;          // the service's answer; 0: nobody listens
     const char* served;
     size_t gets;
     const char* afterwards;  // null: still no copy
@@ -147,7 +147,8 @@ class HeaderImage : public UpdaterWindowTest {};
 TEST_F(HeaderImage, FreshCopyBecomesTheWindowsBackgroundFromTheWorker) {
     const std::string cache = FiveMFolder + "\\launcher_cache";
     ASSERT_TRUE(EnsureDirectory(cache));
-    ASSERT_TRUE(WriteWholeFile(cache + "\\header.jpg", testsupport::ReadFileBytes(testsupport::BinDir() + "\\header.jpg")));
+    ASSERT_TRUE(
+        WriteWholeFile(cache + "\\header.jpg", testsupport::ReadFileBytes(testsupport::BinDir() + "\\header.jpg")));
     ASSERT_EQ(StartupWindow.BackgroundPicture(), nullptr);
     testsupport::WhileServicing(RefreshHeaderImage);
     ASSERT_TRUE(testsupport::ServiceUntil([] { return StartupWindow.BackgroundPicture() != nullptr; }, 5000));

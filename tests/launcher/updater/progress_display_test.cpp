@@ -14,9 +14,9 @@
 
 namespace {
 
+using e2e::kUpdaterTitle;
 using testsupport::ServiceUntil;
 using testsupport::WhileServicing;
-using e2e::kUpdaterTitle;
 
 // "正在加载中..."
 const char kLoadingLine[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD6\xD0...";
@@ -35,9 +35,9 @@ TEST(FormatByteSize, PicksTheUnitAtItsLimitsAndWritesTwoDecimals) {
         {1023.999, "1024.00B"},  // rounded, still below the limit
         {K, "1.00KB"},           // exactly at a limit: the larger unit
         {1536, "1.50KB"},
-        {1152, "1.13KB"},            // an exact half goes up: 1.125
-        {1147, "1.12KB"},            // just below the half: 1.1201...
-        {0.125, "0.13B"},            // a half in bytes (speeds are doubles)
+        {1152, "1.13KB"},             // an exact half goes up: 1.125
+        {1147, "1.12KB"},             // just below the half: 1.1201...
+        {0.125, "0.13B"},             // a half in bytes (speeds are doubles)
         {M + 5 * K + 128, "1.01MB"},  // 1.0051...: above the half
         {M - 1, "1024.00KB"},
         {M, "1.00MB"},
@@ -179,11 +179,11 @@ TEST_F(ProgressDisplay, StartupDoneOpensTheMainWindowAndTheUpdaterGoes) {
     StartupDoneTimerTick();
     EXPECT_EQ(MainWindow.Handle(), nullptr) << "opened before the start-up was done";
     // The main window's page view needs the engine where the launcher put it.
-    ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "\\node.dll").c_str(), (folder.Path() + "\\node.dll").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((testsupport::BinDir() + "\\node.dll").c_str(), (folder.Path() + "\\node.dll").c_str(), FALSE));
     // Set by a flow's thread, as the flows do; the watch wakes for it.
     WhileServicing([] { StartupDone = true; });
-    ASSERT_TRUE(
-        ServiceUntil([] { return MainWindow.Handle() != nullptr && StartupWindow.Handle() == nullptr; }, 5000));
+    ASSERT_TRUE(ServiceUntil([] { return MainWindow.Handle() != nullptr && StartupWindow.Handle() == nullptr; }, 5000));
     StartupDone = false;
     RECT r{};
     GetWindowRect(MainWindow.Handle(), &r);

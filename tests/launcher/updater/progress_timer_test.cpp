@@ -22,11 +22,11 @@
 
 namespace {
 
-using testsupport::ServiceUntil;
-using testsupport::WhileServicing;
 using e2e::kPauseCaption;
 using e2e::kResumeCaption;
 using e2e::kUpdaterTitle;
+using testsupport::ServiceUntil;
+using testsupport::WhileServicing;
 
 // "正在下载文件 "
 const std::string kDownloadingLine = "\xD5\xFD\xD4\xDA\xCF\xC2\xD4\xD8\xCE\xC4\xBC\xFE ";
@@ -137,8 +137,8 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = htons(kDaemonPort);
-        listening_ = bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     listen(listener_, 8) == 0;
+        listening_ =
+            bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener_, 8) == 0;
     }
     ~SilentDaemon() {
         for (SOCKET client : clients_) closesocket(client);

@@ -180,8 +180,7 @@ int main(int argc, char** argv) {
     Print("dialog waiting for a click:", dialog);
     Print(("download running (limit " + rate + "/s):").c_str(), download);
     printf("launcher working set at the dialog: %.1f MB\n", residentAtDialog / 1024.0);
-    printf("status line at the end: %s (%s)\n", status.c_str(),
-           stillRunning ? "still downloading" : "NOT downloading");
+    printf("status line at the end: %s (%s)\n", status.c_str(), stillRunning ? "still downloading" : "NOT downloading");
     printf("goal: about 0%% while the dialog waits, under 2%% of a core while downloading\n");
     return stillRunning ? 0 : 1;
 }
