@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "e2e/e2e_support.h"
+#include "e2e/e2e_texts.h"
 #include "utilities/path_helpers.h"
 #include "webview_test_support.h"
 
@@ -25,7 +26,6 @@ using testsupport::WriteFileBytes;
 using webviewtest::EngineChannel;
 
 const DWORD kStepMs = 30000;
-const char kPagePath[] = "/fivem/launcher/?version=1014";
 const char kLaunchButtonScript[] = "$('.launch-btn').html('<i class=\\'fa fa-flash\\'></i>');";
 
 class GameRound : public testing::Test {

@@ -16,20 +16,15 @@ namespace {
 
 using namespace e2e;
 using driver::LauncherProcess;
-using testsupport::WriteFileBytes;
 
 const DWORD kStepMs = 30000;
-const char kPagePath[] = "/fivem/launcher/?version=1014";
 
 class MainWindowRun : public testing::Test {
 protected:
     void SetUp() override {
         webviewtest::EngineChannel::Get();  // its port goes to the launcher through the environment
         ASSERT_TRUE(service.Running());
-        ASSERT_TRUE(CreateDirectoryA(folder.File("FiveM").c_str(), nullptr));
-        ASSERT_TRUE(
-            CopyFileA((testsupport::BinDir() + "\\FiveM.exe").c_str(), folder.FiveMFile("FiveM.exe").c_str(), FALSE));
-        ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("launcher_version.txt"), "100"));
+        ASSERT_TRUE(InstallClient(folder, "100"));
     }
 
     HWND WaitForMainWindow() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/e2e_support.h"
+#include "e2e/e2e_texts.h"
 #include "support/page_host_client.h"
 #include "utilities/path_helpers.h"
 
@@ -41,7 +42,7 @@ TEST_F(PageInBrowser, VersionAndPatchRunThroughThePage) {
     ASSERT_TRUE(CreateDirectoryA(folder.FiveMFile("FiveM.app\\citizen").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("FiveM.app\\citizen\\version.txt"), "2372\r\n"));
     ASSERT_TRUE(launcher.Start(folder.Path()));
-    ASSERT_TRUE(host->WaitForPage("/fivem/launcher/?version=1014", kStepMs));
+    ASSERT_TRUE(host->WaitForPage(kPagePath, kStepMs));
 
     // The page asks for the version when it has loaded; the launcher's
     // answer is a jQuery call.
