@@ -9,6 +9,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$(mkdir -p "${1:-$ROOT/build}" && cd "${1:-$ROOT/build}" && pwd)"
 DEPS="$BUILD/deps"
+mkdir -p "$DEPS"
 PREFIX="$DEPS/prefix"
 TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 JOBS="$(nproc)"
