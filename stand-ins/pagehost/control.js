@@ -34,11 +34,20 @@ async function elementCentre(page, selector) {
         element.scrollIntoView({ block: 'center', inline: 'center' });
         const box = element.getBoundingClientRect();
         if (box.width === 0 || box.height === 0) return 'hidden';
-        return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+        const x = box.left + box.width / 2, y = box.top + box.height / 2;
+        // Something on its way out (a dialog's backdrop fading) may still lie over the element.
+        const until = Date.now() + ${ANIMATION_LIMIT_MS};
+        for (;;) {
+            const top = document.elementFromPoint(x, y);
+            if (top && element.contains(top)) return { x, y };
+            if (Date.now() > until) return { covered: top ? top.tagName + '.' + top.className : 'nothing' };
+            await new Promise((resolve) => setTimeout(resolve, 50));
+        }
     })()`);
     if (!point) throw new Error(`no element ${selector}`);
-    // A user cannot click what is not shown; a click there would land on something else.
+    // A user cannot click what is not shown or lies under something else; the click would land elsewhere.
     if (point === 'hidden') throw new Error(`the element ${selector} is not shown`);
+    if (point.covered) throw new Error(`the element ${selector} lies under ${point.covered}`);
     return point;
 }
 

@@ -245,6 +245,23 @@ DWORD StartLauncherWithoutHandle(const std::string& folder) {
     return StartWithoutHandle(folder + "\\launcher.exe", folder);
 }
 
+bool SetSteamAccount(const char* name, long long id) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Valve");
+    HKEY steam = nullptr, active = nullptr;
+    bool ok = RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam\\ActiveProcess", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &active, nullptr) == ERROR_SUCCESS &&
+              RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam", 0, KEY_ALL_ACCESS, &steam) == ERROR_SUCCESS;
+    if (ok && name)
+        ok = RegSetValueExA(steam, "LastGameNameUsed", 0, REG_SZ, (const BYTE*)name, (DWORD)strlen(name) + 1) ==
+             ERROR_SUCCESS;
+    const DWORD value = (DWORD)id;
+    if (ok && id >= 0)
+        ok = RegSetValueExA(active, "ActiveUser", 0, REG_DWORD, (const BYTE*)&value, sizeof value) == ERROR_SUCCESS;
+    if (steam) RegCloseKey(steam);
+    if (active) RegCloseKey(active);
+    return ok;
+}
+
 bool ProcessRuns(DWORD pid) {
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};

@@ -115,6 +115,11 @@ DWORD StartLauncherWithoutHandle(const std::string& folder);
 
 bool ProcessRuns(DWORD pid);
 
+// Writes the Steam values of the launcher's user as Steam does, with the
+// ANSI functions: the name as UTF-8 bytes. A null name or an id of -1
+// leaves that value out.
+bool SetSteamAccount(const char* name, long long id);
+
 // Ends every launcher.exe run from exePath when it goes.
 class LauncherKiller {
 public:

@@ -5,13 +5,17 @@
 
 #include "e2e/e2e_support.h"
 #include "e2e/e2e_texts.h"
+#include "launcher/ui/tray_icon.h"
 #include "support/page_host_client.h"
 #include "utilities/path_helpers.h"
+#include "utilities/win_handles.h"
+#include "webview_test_support.h"
 
 namespace {
 
 using namespace e2e;
 using driver::LauncherProcess;
+using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
 const DWORD kStepMs = 60000;
@@ -58,6 +62,63 @@ TEST_F(PageInBrowser, VersionAndPatchRunThroughThePage) {
     EXPECT_EQ(dialog.icon, "success");
     EXPECT_TRUE(FileExists(folder.FiveMFile("FiveM.app\\citizen\\platform\\data\\tune\\playerinfo.ymt")));
     EXPECT_TRUE(host->ConfirmDialog());
+
+    ASSERT_TRUE(host->Click("#close"));
+    EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
+}
+
+// Values with quotes, a backslash-like GBK trail byte and Chinese reach the
+// page's text as they are, and a row's own onclick sends its name back so
+// that the right file moves.
+TEST_F(PageInBrowser, QuotedValuesShowUnchangedAndRowsSendTheirNamesBack) {
+    // Steam writes UTF-8 through the ANSI functions, so only a name whose
+    // bytes pair up as GBK survives the registry: 俓俓 does (GBK B3 5C B3 5C).
+    const std::string steamName = "it's \"me\" \xE4\xBF\x93\xE4\xBF\x93";
+    const std::string modName = "\xE4\xBF\x93it's.rpf";
+    const std::string mods = folder.FiveMFile("FiveM.app\\mods\\");
+    const std::string disabled = folder.FiveMFile("FiveM.app\\mods-disabled\\");
+    ASSERT_TRUE(SetSteamAccount(steamName.c_str(), 255));
+    ASSERT_TRUE(EnsureDirectory(mods));
+    ASSERT_TRUE(WriteFileBytes(mods + webviewtest::Gbk(modName), "m"));
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+    ASSERT_TRUE(host->WaitForPage(kPagePath, kStepMs));
+
+    ASSERT_TRUE(host->Click(".tab[data-tab=settings]"));
+    ASSERT_TRUE(host->Click("#steam-info"));
+    EXPECT_TRUE(host->WaitForText("#steam-name", steamName, kStepMs)) << host->Text("#steam-name");
+    EXPECT_EQ(host->Text("#steam-id"), "ff");
+
+    ASSERT_TRUE(host->Click(".tab[data-tab=mods]"));
+    EXPECT_TRUE(host->WaitForText(".mods-list td", modName, kStepMs)) << host->Html(".mods-list");
+    ASSERT_TRUE(host->Click(".mods-list .fa-toggle-on"));
+    EXPECT_TRUE(WaitForFile(disabled + webviewtest::Gbk(modName), kStepMs));
+    EXPECT_TRUE(WaitFor([&] { return host->Exists(".mods-list .fa-toggle-off"); }, kStepMs));
+    EXPECT_EQ(ReadFileBytes(disabled + webviewtest::Gbk(modName)), "m");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Valve");
+}
+
+// The tray's exit while the game runs asks through the page's own dialog:
+// cancel keeps the launcher (it asks again), confirm ends it.
+TEST_F(PageInBrowser, TrayExitWhileTheGameRunsAsksThePage) {
+    ASSERT_TRUE(launcher.Start(folder.Path()));
+    ASSERT_TRUE(host->WaitForPage(kPagePath, kStepMs));
+    HWND window = WindowOfSize(launcher.Pid(), 1280, 720, true);
+    ASSERT_NE(window, nullptr);
+    DWORD gamePid = StartWithoutHandle(folder.FiveMFile("FiveM.exe"), folder.FiveMFile(""));
+    ASSERT_NE(gamePid, 0u);
+
+    for (bool confirm : {false, true}) {
+        ASSERT_TRUE(PostMessageA(window, WM_COMMAND, kTrayMenuFirstId + 1, 0));
+        ASSERT_TRUE(host->WaitForDialog(true, kStepMs));
+        EXPECT_EQ(host->Dialog().title, "\xE7\xA1\xAE\xE5\xAE\x9A\xE8\xA6\x81\xE9\x80\x80\xE5\x87\xBA\xE5\x90\x97\xEF\xBC\x9F");  // 确定要退出吗？
+        EXPECT_EQ(host->Dialog().icon, "warning");
+        ASSERT_TRUE(confirm ? host->ConfirmDialog() : host->CancelDialog());
+        ASSERT_TRUE(host->WaitForDialog(false, kStepMs));
+    }
+    EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
+
+    UniqueHandle game(OpenProcess(PROCESS_TERMINATE, FALSE, gamePid));
+    if (game.Get()) TerminateProcess(game.Get(), 0);
 }
 
 }  // namespace

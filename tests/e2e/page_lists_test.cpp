@@ -78,28 +78,6 @@ TEST_F(PageSession, ModsWithAQuoteAndAChineseNameListAndSwitchBothWays) {
     EXPECT_EQ(ReadFileBytes(disabled + quote), "old");
 }
 
-// Writes the Steam values of the launcher's user as Steam does, with the
-// ANSI functions: the name as UTF-8 bytes. A null name or an id of -1
-// leaves that value out.
-void SetSteamAccount(const char* name, long long id) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Valve");
-    HKEY steam = nullptr, active = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam\\ActiveProcess", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &active, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam", 0, KEY_ALL_ACCESS, &steam), ERROR_SUCCESS);
-    if (name) {
-        EXPECT_EQ(RegSetValueExA(steam, "LastGameNameUsed", 0, REG_SZ, (const BYTE*)name, (DWORD)strlen(name) + 1),
-                  ERROR_SUCCESS);
-    }
-    const DWORD value = (DWORD)id;
-    if (id >= 0) {
-        EXPECT_EQ(RegSetValueExA(active, "ActiveUser", 0, REG_DWORD, (const BYTE*)&value, sizeof value), ERROR_SUCCESS);
-    }
-    RegCloseKey(steam);
-    RegCloseKey(active);
-}
-
 TEST_F(PageSession, SteamAccountComesFromTheRegistryEscapedAndInGbk) {
     const char kNoAccount[] =
         "Swal.fire('无法获取信息', '无法获取已登录的 Steam 信息，请检查 Steam 是否已经启动并登录', 'error');";
@@ -115,7 +93,7 @@ TEST_F(PageSession, SteamAccountComesFromTheRegistryEscapedAndInGbk) {
         {"player", -1, kNoAccount},
     };
     for (const auto& row : table) {
-        SetSteamAccount(row.name, row.id);
+        ASSERT_TRUE(SetSteamAccount(row.name, row.id));
         EXPECT_EQ(Act("action:getSteamInfo", 1), Scripts_{row.script}) << (row.name ? row.name : "(none)");
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Valve");
