@@ -2,7 +2,8 @@
 # Updater benchmark: the real launcher.exe against the local service and the
 # real daemon; prints its CPU time over a phase (30 s by default) while the
 # package-choice dialog waits for a click, and over one while a download runs
-# (the daemon limited to 4 MiB/s by default so the download lasts). Holds the
+# (the daemon limited to 4 MiB/s by default so the download lasts), and over
+# one while the main window idles with the page shown. Holds the
 # daemon's port 36510 and the service's port 36580 while it runs.
 #
 #   tools/bench-updater.sh [seconds per phase] [download limit, e.g. 4M]
