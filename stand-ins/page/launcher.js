@@ -111,4 +111,6 @@ $(function () {
     });
 
     sendAction('loadVersion');
+    // The launcher keeps the page covered until the page asks for the Steam account.
+    sendAction('getSteamInfo');
 });

@@ -31,6 +31,18 @@ protected:
         ASSERT_TRUE(host->Running());
         ASSERT_TRUE(service.Running());
         ASSERT_TRUE(InstallClient(folder, "100"));
+        // The page asks for the account when it loads; without one the
+        // launcher's error dialog would come up amid the scenario.
+        ASSERT_TRUE(SetSteamAccount("player", 7));
+    }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Valve"); }
+
+    // The launcher's cover over the page, which the page's Steam request takes away.
+    bool PageCovered() {
+        for (const driver::ChildWindow& child : driver::ListChildren(launcher.Pid(), kUpdaterTitle))
+            if (child.width == 1296 && child.height == 760) return child.visible;
+        ADD_FAILURE() << "the main window has no cover";
+        return false;
     }
 
     static testsupport::PageHost* host;
@@ -48,9 +60,11 @@ TEST_F(PageInBrowser, VersionAndPatchRunThroughThePage) {
     ASSERT_TRUE(launcher.Start(folder.Path()));
     ASSERT_TRUE(host->WaitForPage(kPagePath, kStepMs));
 
-    // The page asks for the version when it has loaded; the launcher's
-    // answer is a jQuery call.
+    // The page asks for the version and the account when it has loaded; the
+    // launcher answers with a jQuery call and an assignment, and uncovers the page.
     EXPECT_TRUE(host->WaitForText("#gameversion", "2372", kStepMs)) << host->Text("#gameversion");
+    EXPECT_TRUE(host->WaitForText("#steam-name", "player", kStepMs)) << host->Text("#steam-name");
+    EXPECT_FALSE(PageCovered());
 
     // The remove-border patch: unpacked into the FiveM folder, and the page's
     // SweetAlert2 dialog says so.
@@ -94,7 +108,6 @@ TEST_F(PageInBrowser, QuotedValuesShowUnchangedAndRowsSendTheirNamesBack) {
     EXPECT_TRUE(WaitForFile(disabled + webviewtest::Gbk(modName), kStepMs));
     EXPECT_TRUE(WaitFor([&] { return host->Exists(".mods-list .fa-toggle-off"); }, kStepMs));
     EXPECT_EQ(ReadFileBytes(disabled + webviewtest::Gbk(modName)), "m");
-    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Valve");
 }
 
 // The tray's exit while the game runs asks through the page's own dialog:
