@@ -45,5 +45,10 @@ else
     echo "run: the page host did not start (see $BUILD/run-service/page-host.log); the page stays empty" >&2
 fi
 
+# The launcher never refreshes a page resource it has stored, and the
+# stand-in page may have changed since the last run: start with none stored.
+# (The default FiveM folder only; a folder chosen elsewhere keeps its cache.)
+rm -f "$RUN"/FiveM/launcher_cache/%*
+
 cd "$RUN"
 "$ROOT/tools/with-wine.sh" "$BUILD" wine launcher.exe

@@ -135,7 +135,8 @@ RECT RectInParent(HWND hwnd) {
 
 bool OwnVisible(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-HWND FindChild(HWND window, const Options& o) {
+// With --at, pointInChild receives the point in the found child's client area.
+HWND FindChild(HWND window, const Options& o, POINT* pointInChild) {
     if (o.hasAt) {
         // The deepest visible child under the point, as a mouse click would find it.
         HWND current = window;
@@ -146,6 +147,7 @@ HWND FindChild(HWND window, const Options& o) {
             MapWindowPoints(current, next, &pt, 1);
             current = next;
         }
+        *pointInChild = pt;
         return current == window ? nullptr : current;
     }
     int seen = 0;
@@ -187,7 +189,8 @@ int PressOk(HWND box) {
     return 0;
 }
 
-int Click(HWND child) {
+// A button is pressed as such; any other child gets the mouse at point, or at its centre.
+int Click(HWND child, const POINT* point) {
     if (!OwnVisible(child) || !IsWindowVisible(child) || !IsWindowEnabled(child)) return 3;
     if (_stricmp(ClassOf(child).c_str(), "Button") == 0) {
         // Posted: the click handler may open a modal box and not return.
@@ -196,7 +199,7 @@ int Click(HWND child) {
     }
     RECT client{};
     GetClientRect(child, &client);
-    LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+    LPARAM at = point ? MAKELPARAM(point->x, point->y) : MAKELPARAM(client.right / 2, client.bottom / 2);
     PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(child, WM_LBUTTONUP, 0, at);
     return 0;
@@ -337,9 +340,10 @@ int main(int argc, char** argv) {
         code = PressOk(window);
     } else if (o.command == "click" || o.command == "type") {
         if (!o.hasChild && !o.hasChildClass && !o.hasAt) return 2;
-        HWND child = FindChild(window, o);
+        POINT inChild{};
+        HWND child = FindChild(window, o, &inChild);
         if (!child) return 1;
-        code = o.command == "click" ? Click(child) : Type(child, o.text);
+        code = o.command == "click" ? Click(child, o.hasAt ? &inChild : nullptr) : Type(child, o.text);
     } else if (o.command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
         code = 0;

@@ -17,6 +17,13 @@ using testsupport::WhileServicing;
 const char kTitle[] = "driver probe";
 int clicks = 0;
 bool closeAsked = false;
+WNDPROC editProc = nullptr;
+LPARAM editPressedAt = -1;
+
+LRESULT CALLBACK EditProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_LBUTTONDOWN) editPressedAt = lParam;
+    return CallWindowProcW(editProc, hwnd, msg, wParam, lParam);
+}
 
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
@@ -35,6 +42,7 @@ protected:
     void SetUp() override {
         clicks = 0;
         closeAsked = false;
+        editPressedAt = -1;
         WNDCLASSA wc{};
         wc.lpfnWndProc = ProbeProc;
         wc.hInstance = GetModuleHandleA(nullptr);
@@ -44,6 +52,8 @@ protected:
                                  nullptr);
         edit =
             CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, window, nullptr, nullptr, nullptr);
+        // Kept a Unicode window: the typed GBK text arrives as wide characters.
+        editProc = (WNDPROC)SetWindowLongPtrW(edit, GWLP_WNDPROC, (LONG_PTR)EditProbeProc);
         button = CreateWindowExA(0, "BUTTON", "Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 50, 80, 30, window,
                                  (HMENU)101, nullptr, nullptr);
         hidden = CreateWindowExA(0, "BUTTON", "Hidden", WS_CHILD | BS_PUSHBUTTON, 100, 50, 80, 30, window, (HMENU)102,
@@ -96,12 +106,19 @@ TEST_F(TestDriver, ClicksVisibleButtonsAndRefusesHiddenOrDisabledOnes) {
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(TestDriver, ClickAtAPointFindsTheButtonThere) {
-    bool pressed = false;
-    WhileServicing([&] { pressed = driver::ClickAt(pid, kTitle, 20, 60); });
+// A button is pressed; any other child gets the mouse at that very point
+// (a web view's page has its own targets inside the one window).
+TEST_F(TestDriver, ClickAtAPointFindsTheChildThereAndPressesAtThePoint) {
+    bool pressed = false, pressedEdit = false;
+    WhileServicing([&] {
+        pressed = driver::ClickAt(pid, kTitle, 20, 60);
+        pressedEdit = driver::ClickAt(pid, kTitle, 150, 15);
+    });
     EXPECT_TRUE(pressed);
-    ServiceUntil([] { return clicks != 0; }, 1000);
+    EXPECT_TRUE(pressedEdit);
+    ServiceUntil([] { return clicks != 0 && editPressedAt != -1; }, 1000);
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(editPressedAt, MAKELPARAM(140, 5));
 }
 
 TEST_F(TestDriver, TypesGbkTextIntoAnEdit) {
