@@ -1,6 +1,7 @@
 #include "launcher/main_window/main_window.h"
 
 #include "download/rpc_request.h"
+#include "launcher/app/application_icon.h"
 #include "launcher/app/globals.h"
 #include "launcher/app/launcher_texts.h"
 #include "launcher/app/program_exit.h"
@@ -77,7 +78,18 @@ std::optional<int> OnLoadUrlEndEvent(UnitEvent& event) {
     return std::nullopt;
 }
 
-void ShowTrayIcon() { MainWindow.托盘.Show(MainWindow.Handle(), LoadIcon(nullptr, IDI_APPLICATION), kTrayTip); }
+// The icon the program carries, at the notification area's size; a program
+// that carries none (a test program) shows the system's generic one.
+HICON TrayIconImage() {
+    static const HICON icon = [] {
+        HICON carried = (HICON)LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(QM_APPLICATION_ICON), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+        return carried ? carried : LoadIcon(nullptr, IDI_APPLICATION);
+    }();
+    return icon;
+}
+
+void ShowTrayIcon() { MainWindow.托盘.Show(MainWindow.Handle(), TrayIconImage(), kTrayTip); }
 
 }  // namespace
 

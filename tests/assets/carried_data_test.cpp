@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "assets/digital_font.h"
+#include "launcher/app/application_icon.h"
 #include "assets/shadow_pictures.h"
 #include "support/font_faces.h"
 #include "support/gdiplus_for_tests.h"
@@ -97,6 +98,63 @@ TEST_F(CarriedData, DigitalFontRegistersUnderItsFaceName) {
     }
     ReleaseDC(nullptr, screen);
     RemoveFontMemResourceEx(registration);
+}
+
+#pragma pack(push, 2)
+struct IconGroupEntry {  // an entry of an icon group resource
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+// launcher.exe carries its icon in six sizes; the size the notification area
+// asks for is the brand mark: opaque in the middle, clear at the corners.
+TEST_F(CarriedData, LauncherCarriesItsIconInSixSizes) {
+    HMODULE launcher =
+        LoadLibraryExA((testsupport::BinDir() + "\\launcher.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(launcher, nullptr);
+    HRSRC group = FindResourceA(launcher, MAKEINTRESOURCEA(QM_APPLICATION_ICON), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr);
+    const BYTE* directory = (const BYTE*)LockResource(LoadResource(launcher, group));
+    ASSERT_NE(directory, nullptr);
+    ASSERT_EQ(*(const WORD*)(directory + 4), 6);
+    const IconGroupEntry* entries = (const IconGroupEntry*)(directory + 6);
+    std::vector<int> sizes;
+    for (int i = 0; i < 6; ++i) {
+        sizes.push_back(entries[i].width);
+        EXPECT_EQ(entries[i].height, entries[i].width);
+        EXPECT_EQ(entries[i].bitCount, 32);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 48, 64}));
+
+    HICON icon = (HICON)LoadImageA(launcher, MAKEINTRESOURCEA(QM_APPLICATION_ICON), IMAGE_ICON, 16, 16, 0);
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = 16;
+    format.bmiHeader.biHeight = -16;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(16 * 16);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDIBits(screen, info.hbmColor, 0, 16, pixels.data(), &format, DIB_RGB_COLORS), 16);
+    ReleaseDC(nullptr, screen);
+    auto alpha = [&](int x, int y) { return int(pixels[y * 16 + x] >> 24); };
+    EXPECT_EQ(alpha(0, 0), 0);
+    EXPECT_EQ(alpha(15, 15), 0);
+    auto rgb = [&](int x, int y) { return pixels[y * 16 + x] & 0xFFFFFF; };
+    EXPECT_EQ(alpha(2, 8), 255);
+    EXPECT_GT(rgb(2, 8) >> 16, rgb(2, 8) & 0xFF) << "the orange to pink ground: more red than blue";
+    EXPECT_EQ(alpha(8, 3), 255);
+    EXPECT_EQ(rgb(8, 3), 0xFFFFFFu) << "the white letter";
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+    FreeLibrary(launcher);
 }
 
 }  // namespace
