@@ -5,6 +5,7 @@
 
 #include "download/daemon_control.h"
 #include "download/engine_bindings.h"
+#include "download/gid_list.h"
 #include "download/notifications.h"
 #include "download/rpc_request.h"
 
@@ -25,18 +26,24 @@ DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& fo
     return task;
 }
 
-void StartDownload(const std::string& url, std::string& folder, const std::string& outName, int32_t threads) {
+std::vector<std::string> AddRecordedDownload(const std::string& url, const std::string& folder,
+                                             const std::string& outName, int32_t threads,
+                                             NotificationCallback onComplete, GidList* gids) {
     EnsureDownloadDaemon();
     Aria2PurgeDownloadResult();
-    const DownloadEngineBindings& engine = DownloadEngine();
-    NotificationSubscribe("aria2.onDownloadComplete", engine.onDownloadComplete);
-    if (folder.empty()) folder = DaemonProgramFolder();
-
+    NotificationSubscribe("aria2.onDownloadComplete", onComplete);
     std::vector<DownloadTask> tasks{MakeStartDownloadTask(url, folder, outName, threads)};
-    std::vector<std::string> gids;
-    AddUriBatch(tasks, gids);
-    UnpauseBatch(gids);
-    if (engine.downloadGids) engine.downloadGids->Append(gids);
+    std::vector<std::string> added;
+    AddUriBatch(tasks, added);
+    UnpauseBatch(added);
+    if (gids) gids->Append(added);
+    return added;
+}
+
+void StartDownload(const std::string& url, std::string& folder, const std::string& outName, int32_t threads) {
+    const DownloadEngineBindings& engine = DownloadEngine();
+    if (folder.empty()) folder = DaemonProgramFolder();
+    AddRecordedDownload(url, folder, outName, threads, engine.onDownloadComplete, engine.downloadGids);
 
     const DownloadDisplayHooks& display = engine.display;
     if (display.setProgressTimerInterval) display.setProgressTimerInterval(100);

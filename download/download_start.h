@@ -6,6 +6,9 @@
 #include <string>
 
 #include "download/add_downloads.h"
+#include "download/notifications.h"
+
+class GidList;
 
 // The daemon refuses "max-connection-per-server" above this for the whole
 // "aria2.addUri" call.
@@ -20,10 +23,17 @@ extern const char kDownloadCookieHeader[];
 DownloadTask MakeStartDownloadTask(const std::string& url, const std::string& folder, const std::string& outName,
                                    int32_t threads);
 
-// Makes sure the daemon runs, purges finished results, registers the bound
-// completion routine for "aria2.onDownloadComplete", adds the download and
-// unpauses it, appends its identifiers to the bound DownloadGids and then
-// switches the updater window into its download display through the bound
+// Makes sure the daemon runs, purges finished results, registers onComplete
+// for "aria2.onDownloadComplete", adds the download of url into folder as
+// outName with threads connections (MakeStartDownloadTask) and unpauses it,
+// and appends its identifiers to gids when given. Returns the identifiers
+// (an empty one where the daemon refused). Runs on a worker thread.
+std::vector<std::string> AddRecordedDownload(const std::string& url, const std::string& folder,
+                                             const std::string& outName, int32_t threads,
+                                             NotificationCallback onComplete, GidList* gids);
+
+// AddRecordedDownload with the bound completion routine and the bound
+// DownloadGids, then switches the updater window into its download display through the bound
 // hooks. An empty folder becomes the program folder, also in the caller's
 // variable. url goes in unchanged (the caller converted it to UTF-8).
 // Runs on a worker thread.

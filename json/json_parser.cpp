@@ -11,6 +11,7 @@
 #include "json/json_number_scan.h"
 #include "json/json_unicode.h"
 #include "json/json_value_kinds.h"
+#include "utilities/text_number.h"
 #include "utilities/text_search.h"
 
 namespace jsonparse {
@@ -55,13 +56,6 @@ struct Level {
 bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsNumberByte(unsigned char c) {
     return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
-}
-
-int HexValue(unsigned char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 // Case-insensitive match of the literal at the start of the text; the whole
@@ -449,7 +443,7 @@ bool Parser::ReadUnicodeEscape() {
         if (end_ - p_ < 4) return false;
         unsigned value = 0;
         for (int i = 0; i < 4; ++i) {
-            int digit = HexValue(p_[i]);
+            int digit = HexDigitValue(p_[i]);
             if (digit < 0) return false;  // invalid string sequence
             value = value << 4 | static_cast<unsigned>(digit);
         }

@@ -23,3 +23,12 @@ bool EnsureDirectory(const std::string& folder) {
     if (!EndsWithChar(chain, '\\')) chain += '\\';
     return MakeSureDirectoryPathExists(chain.c_str()) != FALSE;
 }
+
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty()) return false;
+    for (const char* piece : {"\\", "/", ":", ".."})
+        if (FindText(name, piece) != -1) return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7F) return false;
+    return true;
+}

@@ -17,3 +17,8 @@ bool FileExists(const std::string& path);
 
 // Creates every missing folder of the chain; true when the whole chain exists afterwards.
 bool EnsureDirectory(const std::string& folder);
+
+// True when name, joined to a folder, can only name an entry of that folder:
+// not empty, and free of "\", "/", ":" (so no drive or stream), ".." and
+// control characters. A trail byte 0x5C of a GBK character is no "\".
+bool IsPlainFileName(const std::string& name);

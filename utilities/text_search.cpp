@@ -1,12 +1,10 @@
 #include "utilities/text_search.h"
 
-namespace {
-
-// Offset of the character after the one starting at at; a lead byte at the
-// very end stands alone.
-size_t NextCharacter(std::string_view text, size_t at) {
+size_t NextGbkCharacter(std::string_view text, size_t at) {
     return at + ((IsGbkLeadByte((unsigned char)text[at]) && at + 1 < text.size()) ? 2 : 1);
 }
+
+namespace {
 
 unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? (unsigned char)(c + 32) : c; }
 
@@ -36,7 +34,7 @@ int FindText(std::string_view text, std::string_view needle, int start, bool ign
     size_t at = 0;
     while (at + needle.size() <= text.size()) {
         if (at >= from && MatchesAt(text, at, needle, ignoreCase)) return (int)at + 1;
-        at = NextCharacter(text, at);
+        at = NextGbkCharacter(text, at);
     }
     return -1;
 }
@@ -49,9 +47,16 @@ bool EndsWithChar(std::string_view text, char c) {
 size_t FindLastChar(std::string_view text, char c) {
     size_t at = 0, found = std::string_view::npos;
     while (at < text.size()) {
-        size_t next = NextCharacter(text, at);
+        size_t next = NextGbkCharacter(text, at);
         if (next == at + 1 && text[at] == c) found = at;
         at = next;
     }
     return found;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii((unsigned char)a[i]) != FoldAscii((unsigned char)b[i])) return false;
+    return true;
 }

@@ -31,3 +31,11 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 void DeleteFilePath(const std::string& path) { DeleteFileA(path.c_str()); }
+
+bool WriteWholeFileThrough(const std::string& temporary, const std::string& path, const void* bytes, size_t size,
+                           bool replace) {
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (WriteWholeFile(temporary, bytes, size) && MoveFileExA(temporary.c_str(), path.c_str(), flags)) return true;
+    DeleteFilePath(temporary);
+    return false;
+}

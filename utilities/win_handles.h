@@ -34,6 +34,11 @@ private:
     HANDLE handle_ = nullptr;
 };
 
+// The attributes of which a listed entry must carry one to count: the
+// program's folder listings leave out entries with none of them.
+constexpr DWORD kListedFileAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
+
 // A directory search of FindFirstFile, ended with FindClose.
 class FindHandle {
 public:

@@ -1,18 +1,9 @@
 #include "launcher/install/download_complete_script.h"
 
-namespace {
-
-bool IsPlainNameChar(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
-           c == '_';
-}
-
-}  // namespace
+#include "utilities/text_search.h"
 
 std::string ScriptFileName(const std::string& name) {
-    bool plain = !name.empty();
-    for (unsigned char c : name) plain = plain && IsPlainNameChar(c);
-    if (plain) return name;
+    if (!name.empty() && IsAsciiWord(name, ".-_")) return name;
     std::string quoted = "\"";
     for (char c : name) {
         if (c == '%') quoted += '%';

@@ -21,6 +21,7 @@
 #include "launcher/app/worker_thread.h"
 #include "utilities/busy_delay.h"
 #include "utilities/path_helpers.h"
+#include "utilities/process_windows.h"
 
 namespace {
 
@@ -142,22 +143,6 @@ void ChoosePackage() {
     }
 }
 
-struct FindDialog {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindFolderDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<FindDialog*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char title[128] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (pid != search->pid || strcmp(title, kFolderDialogTitle) != 0) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 void RunUpdateFlow() {
     const std::string folder = ProgramFolder();
     if (!MissingHelperTool(folder).empty()) FetchCoreComponents();
@@ -210,10 +195,13 @@ void UpdateFlowClientStage() {
 
 void RaiseFolderDialog() {
     BusyDelay(500);
-    FindDialog search{GetCurrentProcessId(), nullptr};
-    EnumWindows(FindFolderDialog, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) return;
-    SetWindowPos(search.found, HWND_TOPMOST, kFolderDialogPlace, kFolderDialogPlace, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND dialog = FindProcessWindow(GetCurrentProcessId(), [](HWND window) {
+        char title[128] = {};
+        GetWindowTextA(window, title, sizeof title);
+        return strcmp(title, kFolderDialogTitle) == 0;
+    });
+    if (!dialog) return;
+    SetWindowPos(dialog, HWND_TOPMOST, kFolderDialogPlace, kFolderDialogPlace, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void UpdateFlow() { RunUpdateFlow(); }

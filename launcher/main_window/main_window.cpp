@@ -89,8 +89,6 @@ HICON TrayIconImage() {
     return icon;
 }
 
-void ShowTrayIcon() { MainWindow.托盘.Show(MainWindow.Handle(), TrayIconImage(), kTrayTip); }
-
 }  // namespace
 
 MainWindowForm MainWindow;
@@ -213,11 +211,11 @@ void SetMainWindowVisible(bool visible) {
         return;
     }
     // A hidden window with no tray icon could never be brought back.
-    ShowTrayIcon();
+    ShowMainWindowTrayIcon();
     ShowWindow(MainWindow.Handle(), SW_HIDE);
 }
 
-void ShowMainWindowTrayIcon() { ShowTrayIcon(); }
+void ShowMainWindowTrayIcon() { MainWindow.托盘.Show(MainWindow.Handle(), TrayIconImage(), kTrayTip); }
 
 bool MakeTopMost(HWND window, bool activate) {
     UINT flags = SWP_NOMOVE | SWP_NOSIZE | (activate ? 0 : SWP_NOACTIVATE);

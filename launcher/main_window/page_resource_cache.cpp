@@ -39,15 +39,6 @@ bool IsAsciiDigits(const std::string& text) {
 // would never be served.
 bool EntryExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return true;
-}
-
 // Keys are made of "%" and hexadecimal digits only, so no temporary name can
 // ever be taken for a cached resource.
 std::string TemporaryNameBeside(const std::string& path) {
@@ -65,9 +56,7 @@ std::string PercentEncode(const std::string& text, bool keepSafe, bool toUtf8) {
     std::string encoded;
     encoded.reserve(bytes.size() * 3);
     for (unsigned char c : bytes) {
-        const bool safe =
-            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
-        if (keepSafe && safe) {
+        if (keepSafe && (IsAsciiLetterOrDigit(c) || c == '-' || c == '.')) {
             encoded += (char)c;
             continue;
         }
@@ -80,7 +69,7 @@ std::string PercentEncode(const std::string& text, bool keepSafe, bool toUtf8) {
 
 std::string FindHeaderValue(const std::vector<std::string>& head, const std::string& name) {
     for (size_t i = 0; i + 1 < head.size(); i += 2)
-        if (EqualIgnoringAsciiCase(head[i], name)) return head[i + 1];
+        if (EqualsIgnoringAsciiCase(head[i], name)) return head[i + 1];
     return {};
 }
 
@@ -113,15 +102,8 @@ std::string CacheFilePath(const std::string& cacheFolder, const std::string& url
 
 bool WriteCacheFile(const std::string& path, const char* bytes, size_t length) {
     if (path.empty() || EntryExists(path)) return false;
-    const std::string temporary = TemporaryNameBeside(path);
-    if (!WriteWholeFile(temporary, bytes, length)) {
-        DeleteFilePath(temporary);
-        return false;
-    }
-    // Without MOVEFILE_REPLACE_EXISTING a file stored meanwhile stays.
-    if (MoveFileExA(temporary.c_str(), path.c_str(), 0)) return true;
-    DeleteFilePath(temporary);
-    return false;
+    // Not replacing: a file stored meanwhile stays.
+    return WriteWholeFileThrough(TemporaryNameBeside(path), path, bytes, length, false);
 }
 
 void ServeCachedResource(const std::string& url, int job) {

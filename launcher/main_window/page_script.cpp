@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "launcher/main_window/main_window.h"
+#include "utilities/text_search.h"
 #include "webview/commands.h"
 
 std::string RunPageScript(const std::string& script) {
@@ -29,19 +30,12 @@ int ExecuteScriptOnUiThread(int scriptAddress, int) {
     return (int)(intptr_t)result;
 }
 
-namespace {
-
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
-
-}  // namespace
-
 std::string ScriptText(const std::string& value) {
     std::string escaped;
     escaped.reserve(value.size());
     for (size_t i = 0; i < value.size(); ++i) {
         const unsigned char c = (unsigned char)value[i];
-        if (IsLeadByte(c) && i + 1 < value.size() && IsTrailByte((unsigned char)value[i + 1])) {
+        if (IsGbkLeadByte(c) && i + 1 < value.size() && IsGbkTrailByte((unsigned char)value[i + 1])) {
             escaped.append(value, i, 2);
             ++i;
             continue;

@@ -3,8 +3,6 @@
 #include <map>
 #include <mutex>
 
-#include "download/add_downloads.h"
-#include "download/daemon_control.h"
 #include "download/download_start.h"
 #include "download/gid_list.h"
 #include "download/notifications.h"
@@ -61,17 +59,11 @@ bool ClaimAddonDownload(const std::string& gid, std::string* fileName) {
 std::vector<std::string> QueueAddonDownload(const std::string& url, const std::string& folder,
                                             const std::string& outputName, int32_t split,
                                             NotificationCallback callback) {
-    EnsureDownloadDaemon();
-    Aria2PurgeDownloadResult();
-    NotificationSubscribe("aria2.onDownloadComplete", callback);
     // Before the download exists, so that no failure notice is missed.
     NotificationSubscribe("aria2.onDownloadError", OnAddonDownloadError);
     const std::string target = folder.empty() ? ProgramFolder() : folder;
-    std::vector<DownloadTask> tasks{MakeStartDownloadTask(url, target, outputName, split)};
-    std::vector<std::string> gids;
-    AddUriBatch(tasks, gids);
-    UnpauseBatch(gids);
-    if (AddonDownloadGids) AddonDownloadGids->Append(gids);
+    const std::vector<std::string> gids =
+        AddRecordedDownload(url, target, outputName, split, callback, AddonDownloadGids);
     for (const std::string& gid : gids)
         if (!gid.empty()) {
             SetProgressTimer(100);

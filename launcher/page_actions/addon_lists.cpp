@@ -16,9 +16,6 @@ const FileListKind kModList = {"\\FiveM.app\\mods\\", "\\FiveM.app\\mods-disable
 
 namespace {
 
-constexpr DWORD kListedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
-
 // The name as the text of an HTML element or attribute: a file name may hold
 // "&" and "'", and the row's onclick attribute is single-quoted. None of
 // these bytes can be the trail byte of a GBK character.
@@ -47,11 +44,11 @@ void FindFileNames(const std::string& folder, const std::string& pattern, std::v
     if (!find.Valid()) return;
     do {
         const DWORD found = entry.dwFileAttributes;
-        if (found != 0 && (found & kListedAttributes) == 0) continue;
+        if (found != 0 && (found & kListedFileAttributes) == 0) continue;
         const std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
         const DWORD attributes = GetFileAttributesA((base + name).c_str());
-        const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? attributes : (attributes & kListedAttributes);
+        const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? attributes : (attributes & kListedFileAttributes);
         if (kept == FILE_ATTRIBUTE_DIRECTORY)
             FindFileNames(base + name, pattern, names);
         else

@@ -4,21 +4,9 @@
 
 #include "launcher/app/globals.h"
 #include "launcher/page_actions/page_action_entries.h"
-#include "utilities/text_search.h"
+#include "utilities/path_helpers.h"
 
 void MoveFilePath(const std::string& from, const std::string& to) { MoveFileA(from.c_str(), to.c_str()); }
-
-bool IsPlainFileName(const std::string& name) {
-    if (name.empty()) return false;
-    // The name comes from the page and goes into two paths: a separator or a
-    // ".." would move files of other folders, a drive or stream name files
-    // elsewhere. A trail byte 0x5C of a GBK character is no separator.
-    for (const char* piece : {"\\", "/", ":", ".."})
-        if (FindText(name, piece) != -1) return false;
-    for (unsigned char c : name)
-        if (c < 0x20 || c == 0x7F) return false;
-    return true;
-}
 
 void SwitchFile(const FileListKind& kind, const std::string& name, bool disable) {
     if (IsPlainFileName(name)) {

@@ -11,12 +11,7 @@
 // the result is not looked at: the refilled table shows where the file is.
 void MoveFilePath(const std::string& from, const std::string& to);
 
-// True when name (GBK, as the page sent it) can only name an entry of the
-// folder it is joined to: not empty, and free of "\", "/", ":", ".." and
-// control characters.
-bool IsPlainFileName(const std::string& name);
-
 // Makes the target folder (one level), moves the file into it and refills
-// the kind's table; a name that is not plain moves and makes nothing, and
+// the kind's table; a name that is not plain (IsPlainFileName) moves and makes nothing, and
 // the table is refilled all the same. UI thread.
 void SwitchFile(const FileListKind& kind, const std::string& name, bool disable);

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string_view>
-
 #include "launcher/app/globals.h"
 #include "launcher/main_window/main_window.h"
 #include "launcher/main_window/page_script.h"
@@ -13,6 +11,7 @@
 #include "launcher/page_actions/page_dialog.h"
 #include "utilities/busy_delay.h"
 #include "utilities/command_line.h"
+#include "utilities/text_search.h"
 
 namespace {
 
@@ -25,13 +24,7 @@ const char kLaunchButtonScript[] = "$('.launch-btn').html('<i class=\\'fa fa-fla
 
 }  // namespace
 
-bool IsServerAddress(const std::string& address) {
-    for (unsigned char c : address) {
-        const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (!letterOrDigit && std::string_view(".:-_[]").find(char(c)) == std::string_view::npos) return false;
-    }
-    return true;
-}
+bool IsServerAddress(const std::string& address) { return IsAsciiWord(address, ".:-_[]"); }
 
 std::string GameCommandLine(const std::string& fiveMFolder, const std::string& address) {
     // The interpreter takes the first and the last quote of the line away

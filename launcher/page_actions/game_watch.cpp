@@ -40,15 +40,13 @@ struct LogFile {
 
 LogFile LastListedLog() {
     const std::string folder = FiveMFolder + "\\FiveM.app\\logs\\";
-    const DWORD listed = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
     LogFile last;
     WIN32_FIND_DATAA entry{};
     FindHandle find(FindFirstFileA((folder + "*.log").c_str(), &entry));
     if (!find.Valid()) return last;
     do {
         const std::string name = entry.cFileName;
-        if ((entry.dwFileAttributes & listed) == 0 || name == "." || name == "..") continue;
+        if ((entry.dwFileAttributes & kListedFileAttributes) == 0 || name == "." || name == "..") continue;
         last.path = folder + name;
         last.written = FileTimeNumber(entry.ftLastWriteTime);
     } while (FindNextFileA(find.Get(), &entry));

@@ -5,6 +5,7 @@
 #include "launcher/page_actions/page_action_texts.h"
 #include "launcher/page_actions/page_dialog.h"
 #include "utilities/command_line.h"
+#include "utilities/text_search.h"
 
 namespace {
 // advpack.dll's export: BOOL IsNTAdmin(DWORD reserved, DWORD* reserved).
@@ -21,15 +22,7 @@ bool IsAdmin() {
     return admin;
 }
 
-bool IsLanguageValue(const std::string& value) {
-    if (value.empty()) return false;
-    for (char c : value) {
-        bool allowed =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
-        if (!allowed) return false;
-    }
-    return true;
-}
+bool IsLanguageValue(const std::string& value) { return !value.empty() && IsAsciiWord(value, "-_"); }
 
 void SwitchLanguageAction(const std::string& argument) {
     if (!IsAdmin()) {

@@ -11,6 +11,7 @@
 #include "launcher/page_actions/page_bridge.h"
 #include "launcher/page_actions/page_dialog.h"
 #include "launcher/page_actions/remove_border.h"
+#include "utilities/path_helpers.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool TakePackageRequest(const std::string& argument) {
     if (pieces.size() < 2) return false;
     // The name becomes a path in the FiveM folder, an argument of 7-Zip and
     // a file deleted afterwards: it must stay one plain file name.
-    if (!IsPackageFileName(pieces[1])) {
+    if (!IsPlainFileName(pieces[1])) {
         ShowPageDialog(kInstallFailedTitle, kBadPackageNameText, "error");
         return false;
     }
@@ -34,20 +35,6 @@ bool TakePackageRequest(const std::string& argument) {
 }
 
 }  // namespace
-
-bool IsPackageFileName(const std::string& name) {
-    if (name.empty() || name.find("..") != std::string::npos) return false;
-    for (size_t at = 0; at < name.size(); ++at) {
-        unsigned char c = (unsigned char)name[at];
-        if (c >= 0x80) {
-            // A two-byte character; its trail byte may be 0x5C.
-            ++at;
-            continue;
-        }
-        if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') return false;
-    }
-    return true;
-}
 
 void InstallPackageAction(const std::string& argument) {
     if (argument == "removeBorder") {

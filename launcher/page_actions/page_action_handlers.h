@@ -41,7 +41,3 @@ bool IsAdmin();
 // True when value may stand as the game's language in a command line:
 // letters, digits, "-" and "_", at least one.
 bool IsLanguageValue(const std::string& value);
-
-// True when name may become a file in the FiveM folder: not empty, no "\",
-// "/", ":" (so no drive), no "..", no control characters.
-bool IsPackageFileName(const std::string& name);

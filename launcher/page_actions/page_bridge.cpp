@@ -1,6 +1,8 @@
 #include "launcher/page_actions/page_bridge.h"
 
 #include "launcher/page_actions/page_action_handlers.h"
+#include "utilities/text_number.h"
+#include "utilities/text_search.h"
 
 namespace {
 
@@ -33,14 +35,6 @@ const PageActionEntry kPageActions[] = {
     {"getSteamInfo", GetSteamInfoAction},
 };
 
-// The value of one hexadecimal digit, either case; -1 for any other byte.
-int HexDigitValue(char digit) {
-    if (digit >= '0' && digit <= '9') return digit - '0';
-    if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-    if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-    return -1;
-}
-
 }  // namespace
 
 void OnPageConsoleMessage(const std::string& message) {
@@ -68,14 +62,12 @@ std::vector<std::string> SplitText(const std::string& text, char separator) {
     size_t start = 0;
     size_t at = 0;
     while (at < text.size()) {
-        if ((unsigned char)text[at] >= 0x80) {
-            // A two-byte character: its trail byte may equal the separator.
-            at += 2;
-        } else if (text[at] == separator) {
+        // A two-byte character is stepped over whole: its trail byte may equal the separator.
+        if (text[at] == separator) {
             pieces.push_back(text.substr(start, at - start));
             start = ++at;
         } else {
-            ++at;
+            at = NextGbkCharacter(text, at);
         }
     }
     if (start < text.size()) pieces.push_back(text.substr(start));

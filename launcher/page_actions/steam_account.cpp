@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -10,6 +9,7 @@
 
 #include "launcher/main_window/page_script.h"
 #include "launcher/page_actions/page_action_entries.h"
+#include "launcher/page_actions/page_dialog.h"
 
 namespace {
 
@@ -78,10 +78,8 @@ std::string ReadSteamUserId() {
     DWORD id = 0;
     if (value.type == REG_DWORD && value.bytes.size() == sizeof id) memcpy(&id, value.bytes.data(), sizeof id);
     char text[16];
-    snprintf(text, sizeof text, "%lX", (unsigned long)id);
-    std::string hex = text;
-    for (char& c : hex) c = (char)tolower((unsigned char)c);
-    return hex;
+    snprintf(text, sizeof text, "%lx", (unsigned long)id);
+    return text;
 }
 
 void ReportSteamInfo() {
@@ -90,11 +88,11 @@ void ReportSteamInfo() {
     if (name.empty()) name = "Unknown";
     if (id == "0") {
         // 无法获取信息 / 无法获取已登录的 Steam 信息，请检查 Steam 是否已经启动并登录
-        RunPageScript(
-            "Swal.fire('\xCE\xDE\xB7\xA8\xBB\xF1\xC8\xA1\xD0\xC5\xCF\xA2', "
-            "'\xCE\xDE\xB7\xA8\xBB\xF1\xC8\xA1\xD2\xD1\xB5\xC7\xC2\xBC\xB5\xC4 Steam "
-            "\xD0\xC5\xCF\xA2\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9 Steam "
-            "\xCA\xC7\xB7\xF1\xD2\xD1\xBE\xAD\xC6\xF4\xB6\xAF\xB2\xA2\xB5\xC7\xC2\xBC', 'error');");
+        ShowPageDialog("\xCE\xDE\xB7\xA8\xBB\xF1\xC8\xA1\xD0\xC5\xCF\xA2",
+                       "\xCE\xDE\xB7\xA8\xBB\xF1\xC8\xA1\xD2\xD1\xB5\xC7\xC2\xBC\xB5\xC4 Steam "
+                       "\xD0\xC5\xCF\xA2\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9 Steam "
+                       "\xCA\xC7\xB7\xF1\xD2\xD1\xBE\xAD\xC6\xF4\xB6\xAF\xB2\xA2\xB5\xC7\xC2\xBC",
+                       "error");
         return;
     }
     RunPageScript("SteamName='" + ScriptText(name) + "';SteamID='" + ScriptText(id) + "';");

@@ -64,10 +64,7 @@ void FetchCopy(const std::string& path, const std::string& url) {
     std::string body = HttpGet(url, &status);
     if (status < 200 || status > 299 || body.empty()) return;
     // Written beside the copy and moved over it: the copy is never half-written.
-    std::string temporary = path + ".tmp";
-    if (!WriteWholeFile(temporary, body) ||
-        !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        DeleteFilePath(temporary);
+    WriteWholeFileThrough(path + ".tmp", path, body.data(), body.size(), true);
 }
 
 // A bitmap the window can own; null when the bytes are not a picture.

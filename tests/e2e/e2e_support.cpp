@@ -18,6 +18,7 @@
 #include "launcher/app/globals.h"
 #include "launcher/service/http_get.h"
 #include "utilities/path_helpers.h"
+#include "utilities/process_windows.h"
 #include "utilities/win_handles.h"
 
 namespace e2e {
@@ -179,35 +180,12 @@ bool WaitForNoFile(const std::string& path, DWORD timeoutMs) {
     return WaitFor([&] { return !FileExists(path); }, timeoutMs);
 }
 
-namespace {
-
-struct SizeSearch {
-    DWORD pid;
-    int width, height;
-    bool visibleOnly;
-    HWND found;
-};
-
-BOOL CALLBACK MatchSize(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<SizeSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid || (search->visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    if (r.right - r.left == search->width && r.bottom - r.top == search->height) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND WindowOfSize(DWORD pid, int width, int height, bool visibleOnly) {
-    SizeSearch search{pid, width, height, visibleOnly, nullptr};
-    EnumWindows(MatchSize, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindProcessWindow(pid, [&](HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return (!visibleOnly || IsWindowVisible(window)) && r.right - r.left == width && r.bottom - r.top == height;
+    });
 }
 
 bool HasVisibleWindowOfSize(DWORD pid, int width, int height) { return WindowOfSize(pid, width, height, true); }
@@ -248,8 +226,8 @@ DWORD StartLauncherWithoutHandle(const std::string& folder) {
 bool SetSteamAccount(const char* name, long long id) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Valve");
     HKEY steam = nullptr, active = nullptr;
-    bool ok = RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam\\ActiveProcess", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &active, nullptr) == ERROR_SUCCESS &&
+    bool ok = RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam\\ActiveProcess", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &active, nullptr) == ERROR_SUCCESS &&
               RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Valve\\Steam", 0, KEY_ALL_ACCESS, &steam) == ERROR_SUCCESS;
     if (ok && name)
         ok = RegSetValueExA(steam, "LastGameNameUsed", 0, REG_SZ, (const BYTE*)name, (DWORD)strlen(name) + 1) ==

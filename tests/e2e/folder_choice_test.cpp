@@ -5,6 +5,7 @@
 #include "e2e/e2e_support.h"
 #include "e2e/e2e_texts.h"
 #include "utilities/path_helpers.h"
+#include "utilities/process_windows.h"
 
 namespace {
 
@@ -15,31 +16,19 @@ using testsupport::WriteFileBytes;
 
 const DWORD kStepMs = 30000;
 
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindFolderDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char title[128] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (pid != search->pid || !IsWindowVisible(hwnd) || strcmp(title, kFolderDialogTitle) != 0) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 HWND WaitForFolderDialog(DWORD pid) {
-    DialogSearch search{pid, nullptr};
+    HWND found = nullptr;
     WaitFor(
         [&] {
-            EnumWindows(FindFolderDialog, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            found = FindProcessWindow(pid, [](HWND window) {
+                char title[128] = {};
+                GetWindowTextA(window, title, sizeof title);
+                return IsWindowVisible(window) && strcmp(title, kFolderDialogTitle) == 0;
+            });
+            return found != nullptr;
         },
         kStepMs);
-    return search.found;
+    return found;
 }
 
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {

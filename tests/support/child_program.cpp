@@ -1,25 +1,8 @@
 #include "support/child_program.h"
 
+#include "utilities/process_windows.h"
+
 namespace testsupport {
-
-namespace {
-
-struct FrontSearch {
-    DWORD pid;
-    HWND front;
-};
-
-// Top-level windows come in z-order, the top one first.
-BOOL CALLBACK FindFrontWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<FrontSearch*>(parameter);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
-    search->front = window;
-    return FALSE;
-}
-
-}  // namespace
 
 ChildProgram::ChildProgram(const std::string& folder, const std::string& arguments, const std::string& program) {
     std::string commandLine = "\"" + folder + "\\" + program + "\" " + arguments;
@@ -41,9 +24,8 @@ Box ChildProgram::PressNextBox(int timeoutMs) {
     for (int waited = 0; waited < timeoutMs; waited += 50) {
         HWND window = FindChildBox();
         if (window) {
-            FrontSearch search{process_.dwProcessId, nullptr};
-            EnumWindows(FindFrontWindow, reinterpret_cast<LPARAM>(&search));
-            box.inFront = search.front == window;
+            // Top-level windows come in z-order, the top one first.
+            box.inFront = FindProcessWindow(process_.dwProcessId, IsWindowVisible) == window;
             wchar_t buffer[1024] = {};
             GetWindowTextW(window, buffer, 1024);
             box.caption = buffer;
@@ -68,13 +50,11 @@ long ChildProgram::ExitCode(int timeoutMs) {
 bool ChildProgram::ShowsBox() { return FindChildBox() != nullptr; }
 
 HWND ChildProgram::FindChildBox() {
-    for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
-         window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (pid == process_.dwProcessId && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
+    return FindProcessWindow(process_.dwProcessId, [](HWND window) {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        return IsWindowVisible(window) && wcscmp(className, L"#32770") == 0;
+    });
 }
 
 }  // namespace testsupport

@@ -64,3 +64,34 @@ TEST(EnsureDirectory, CreatesAFolderWhoseNameEndsInTrailByte5C) {
     EXPECT_TRUE(EnsureDirectory(folder));
     EXPECT_TRUE(FileExists(folder));
 }
+
+// Names from the page become package files and switched archives.
+TEST(IsPlainFileName, RefusesNamesThatReachOutsideTheFolder) {
+    const struct {
+        std::string name;
+        bool plain;
+    } table[] = {
+        {"a.rpf", true},
+        {"my addon (1).7z", true},
+        {"it's & co.rpf", true},
+        {"a.b.rpf", true},
+        {"\xD6\xD0\xCE\xC4.rpf", true},  // 中文
+        {kTrail5C + ".rpf", true},       // 乗: its trail byte 0x5C is no "\"
+        {"\xB0\x5C.rpf", true},          // 癨, the same
+        {"", false},
+        {"..", false},
+        {"..\\mods\\a.rpf", false},
+        {"../a.rpf", false},
+        {"a..rpf", false},
+        {"a..b", false},
+        {"sub\\a.rpf", false},
+        {"sub/a.rpf", false},
+        {"C:a.rpf", false},
+        {"a.rpf:stream", false},
+        {"a\tb.rpf", false},
+        {"a\x01.rpf", false},
+        {"a.rpf\n", false},
+        {"a\x7F.rpf", false},
+    };
+    for (const auto& row : table) EXPECT_EQ(IsPlainFileName(row.name), row.plain) << testsupport::Hex(row.name);
+}
