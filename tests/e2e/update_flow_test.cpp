@@ -84,11 +84,13 @@ TEST_F(InstalledClient, NewerLauncherReplacesTheRunningOneAndStarts) {
     ASSERT_NE(oldPid, 0u);
 
     // The script ends the old launcher and puts the new one in its place.
-    // Under Wine the ended launcher's file can stay in use for some seconds
-    // beyond the script's one-second pause: the replacement then fails, the
-    // old launcher starts again and fetches the update once more. So the
-    // service calls the new build the newest only once it is in place.
-    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(folder.File("launcher.exe")) == newBuild; }, 3 * kStepMs));
+    // Watched by size only until the flow is done: reading the file would hold it open, and the
+    // script's del and move then fail for a sharing violation, so the old
+    // launcher starts again and fetches the update once more. The service
+    // calls the new build the newest only once it is in place.
+    ASSERT_TRUE(WaitFor([&] { return testsupport::FileSizeOf(folder.File("launcher.exe")) ==
+                                     static_cast<long long>(newBuild.size()); },
+                        kStepMs));
     ASSERT_TRUE(service.SetAnswer("/v1/fivemclient/version/launcher", "1014"));
     EXPECT_FALSE(ProcessRuns(oldPid));
     EXPECT_GE(service.CountRequests("/v1/fivemclient/update/launcher?server=1"), 1);

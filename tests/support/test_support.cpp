@@ -98,6 +98,12 @@ std::string ReadFileBytes(const std::string& path) {
     return out;
 }
 
+long long FileSizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 void WhileServicing(const std::function<void()>& work) {
     std::atomic<bool> done{false};
     std::thread worker([&] {

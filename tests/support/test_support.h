@@ -43,6 +43,10 @@ private:
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+// The size without opening the file, so that a program deleting or
+// replacing it meanwhile is not refused for a sharing violation; -1 when
+// it is missing.
+long long FileSizeOf(const std::string& path);
 
 // Waits until predicate holds, polling every 50 ms; false after timeoutMs.
 template <typename Predicate>
