@@ -4,9 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "download/add_downloads.h"
-#include "download/notifications.h"
+#include "download/notification_callbacks.h"
 
 class GidList;
 

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "download/gid_list.h"
 

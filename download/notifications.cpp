@@ -6,10 +6,10 @@
 #include <mutex>
 
 #include "download/daemon_endpoint.h"
-#include "utilities/guarded_call.h"
 #include "download/engine_bindings.h"
 #include "download/websocket_handshake.h"
 #include "json/json.h"
+#include "utilities/guarded_call.h"
 #include "utilities/text_codepage.h"
 
 namespace {

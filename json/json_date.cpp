@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "utilities/text_search.h"
+
 namespace jsondate {
 namespace {
 
@@ -44,11 +46,17 @@ WORD DayOfWeek(int64_t unixDays) {
 
 // The internet time functions index tables by month and weekday and trust
 // both (Wine's crash on a month of 0), so only sound calendar times reach them.
+// month is 1 to 12.
+int DaysInMonth(int year, int month) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 bool IsSoundCalendarTime(const SYSTEMTIME& time) {
-    static const int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return time.wYear >= 1601 && time.wYear <= 9999 && time.wMonth >= 1 && time.wMonth <= 12 && time.wDay >= 1 &&
-           time.wDay <= kDaysInMonth[time.wMonth - 1] && time.wHour < 24 && time.wMinute < 60 && time.wSecond < 60 &&
-           time.wMilliseconds < 1000;
+           time.wDay <= DaysInMonth(time.wYear, time.wMonth) && time.wHour < 24 && time.wMinute < 60 &&
+           time.wSecond < 60 && time.wMilliseconds < 1000;
 }
 
 // The three date forms of HTTP, read field by field:
@@ -97,12 +105,6 @@ public:
     }
 
 private:
-    static int DaysInMonth(int year, int month) {
-        static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        return month == 2 && leap ? 29 : kDays[month - 1];
-    }
-
     bool More() const { return at_ < text_.size(); }
     void SkipBlanks() {
         while (More() && (text_[at_] == ' ' || text_[at_] == '\t')) ++at_;
@@ -136,13 +138,9 @@ private:
 
     // The whole run of ASCII letters here, equal to the lower-case word.
     bool Word(std::string_view word) {
-        auto lower = [](char c) { return static_cast<char>(c | 0x20); };
         size_t end = at_;
-        while (end < text_.size() && lower(text_[end]) >= 'a' && lower(text_[end]) <= 'z') ++end;
-        if (end - at_ != word.size()) return false;
-        for (size_t i = 0; i < word.size(); ++i) {
-            if (lower(text_[at_ + i]) != word[i]) return false;
-        }
+        while (end < text_.size() && (text_[end] | 0x20) >= 'a' && (text_[end] | 0x20) <= 'z') ++end;
+        if (!EqualsIgnoringAsciiCase(text_.substr(at_, end - at_), word)) return false;
         at_ = end;
         return true;
     }

@@ -37,7 +37,6 @@ void WKE_CALL OnTitleChanged(wkeWebView, void* param, wkeString title) {
             std::string text = EngineText(title);
             EventCall(*state, kEventTitleChanged).Text(text).Raise();
         }
-        return 0;
     });
 }
 
@@ -47,7 +46,6 @@ void WKE_CALL OnMouseOverUrlChanged(wkeWebView, void* param, wkeString url) {
             std::string text = EngineText(url);
             EventCall(*state, kEventMouseOverUrlChanged).Text(text).Raise();
         }
-        return 0;
     });
 }
 
@@ -57,7 +55,6 @@ void WKE_CALL OnUrlChanged(wkeWebView, void* param, wkeWebFrameHandle frame, wke
             std::string text = EngineText(url);
             EventCall(*state, kEventUrlChanged).Text(text).Int(frame).Raise();
         }
-        return 0;
     });
 }
 
@@ -67,7 +64,6 @@ void WKE_CALL OnAlertBox(wkeWebView, void* param, wkeString message) {
             std::string text = EngineText(message);
             EventCall(*state, kEventAlertBox).Text(text).Raise();
         }
-        return 0;
     });
 }
 
@@ -101,7 +97,6 @@ bool WKE_CALL OnNavigation(wkeWebView, void* param, int navigationType, wkeStrin
 void WKE_CALL OnDocumentReady(wkeWebView, void* param, wkeWebFrameHandle frame) {
     GuardedCall([&]() {
         if (WebViewUnitState* state = ActiveUnit(param)) EventCall(*state, kEventDocumentReady).Int(frame).Raise();
-        return 0;
     });
 }
 
@@ -115,7 +110,6 @@ void WKE_CALL OnFavicon(wkeWebView, void* param, const char* url, const void* da
                 .Int(data ? length : 0)
                 .Raise();
         }
-        return 0;
     });
 }
 
@@ -126,7 +120,6 @@ void WKE_CALL OnLoadingFinish(wkeWebView view, void* param, wkeString url, int r
             ENGINE_CALL(wkeNetGetFavicon)(view, OnFavicon, state);
             EventCall(*state, kEventLoadingFinish).Text(urlText).Int(result).Text(reason).Raise();
         }
-        return 0;
     });
 }
 
@@ -153,7 +146,6 @@ void WKE_CALL OnConsole(wkeWebView, void* param, int level, wkeString message, w
                 .Text(stack)
                 .Raise();
         }
-        return 0;
     });
 }
 
@@ -173,7 +165,6 @@ void WKE_CALL OnLoadUrlEnd(wkeWebView, void* param, const char* url, wkeNetJob j
             std::string text = Utf8ToAnsi(Bytes(url));
             EventCall(*state, kEventLoadUrlEnd).Text(text).Int(job).Int((int64_t)(intptr_t)buf).Int(len).Raise();
         }
-        return 0;
     });
 }
 
@@ -192,7 +183,6 @@ void WKE_CALL OnPopupDestroyed(wkeWebView view, void* param) {
             popups.erase(std::remove(popups.begin(), popups.end(), view), popups.end());
             EventCall(*state, kEventPopupDestroyed).Int(view).Raise();
         }
-        return 0;
     });
 }
 

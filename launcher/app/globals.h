@@ -12,7 +12,6 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "utilities/watched_flag.h"
 

@@ -8,10 +8,7 @@
 namespace {
 DWORD WINAPI WorkerEntry(void* parameter) {
     auto routine = reinterpret_cast<WorkerRoutine>(parameter);
-    GuardedCall([&] {
-        routine();
-        return true;
-    });
+    GuardedCall(routine);
     return 0;
 }
 }  // namespace

@@ -143,19 +143,6 @@ void ChoosePackage() {
     }
 }
 
-void RunUpdateFlow() {
-    const std::string folder = ProgramFolder();
-    if (!MissingHelperTool(folder).empty()) FetchCoreComponents();
-    EnsureDownloadDaemon();
-    ShowProgress(-1, kCheckingLine, "");
-    LatestLauncherBuild = IntegerAnswer("/v1/fivemclient/version/launcher");
-    if (LauncherUpdateNeeded(LatestLauncherBuild)) {
-        DownloadNewLauncher();
-        return;
-    }
-    UpdateFlowClientStage();
-}
-
 }  // namespace
 
 bool LauncherUpdateNeeded(int latestBuild) { return latestBuild != 0 && latestBuild > kLauncherBuild; }
@@ -204,4 +191,15 @@ void RaiseFolderDialog() {
     SetWindowPos(dialog, HWND_TOPMOST, kFolderDialogPlace, kFolderDialogPlace, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void UpdateFlow() { RunUpdateFlow(); }
+void UpdateFlow() {
+    const std::string folder = ProgramFolder();
+    if (!MissingHelperTool(folder).empty()) FetchCoreComponents();
+    EnsureDownloadDaemon();
+    ShowProgress(-1, kCheckingLine, "");
+    LatestLauncherBuild = IntegerAnswer("/v1/fivemclient/version/launcher");
+    if (LauncherUpdateNeeded(LatestLauncherBuild)) {
+        DownloadNewLauncher();
+        return;
+    }
+    UpdateFlowClientStage();
+}

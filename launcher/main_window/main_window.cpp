@@ -1,6 +1,5 @@
 #include "launcher/main_window/main_window.h"
 
-#include "download/rpc_request.h"
 #include "launcher/app/application_icon.h"
 #include "launcher/app/globals.h"
 #include "launcher/app/launcher_texts.h"
@@ -200,9 +199,8 @@ void OnTrayMenuExit() {
         RunPageScript(kExitWhileGameRunsScript);
         return;
     }
-    StopDownloadDaemon();
     MainWindow.托盘.Remove();
-    EndProgram(0);
+    QuitProgram();
 }
 
 void SetMainWindowVisible(bool visible) {

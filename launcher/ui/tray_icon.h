@@ -27,7 +27,6 @@ public:
     bool Show(HWND window, HICON icon, const std::string& tip);
     // Takes the icon away; nothing happens when there is none. Any thread.
     void Remove();
-    bool Shown() const { return window_ != nullptr; }
 
     // Click on the icon: 1 left button released, 2 left double click, 3 right
     // button released or context menu. Other notifications raise nothing.

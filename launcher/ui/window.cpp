@@ -70,11 +70,7 @@ bool Window::Load(bool show, HWND owner) {
     for (auto& timer : timers_) timer->Apply(timer->Interval());
     BindUnits();
 
-    if (WindowCreated)
-        GuardedCall([&] {
-            WindowCreated();
-            return true;
-        });
+    if (WindowCreated) GuardedCall(WindowCreated);
     // The created handler may have ended the window (or the program).
     if (show && hwnd_) ShowWindow(hwnd_, SW_SHOW);
     return hwnd_ != nullptr;

@@ -43,7 +43,7 @@ void OnStartupWindowCreated() {
     if (ColorProgressBar) {
         // Without an audio output the device stays null and the bar shows
         // the colour of silence.
-        if (AudioEnumerator) AudioEnumerator->GetDefaultEndpoint(0, 0, &DefaultAudioDevice);
+        if (AudioEnumerator) AudioEnumerator->GetDefaultEndpoint(kRender, 0 /* console */, &DefaultAudioDevice);
         StartupWindow.时钟5->SetInterval(10);
     }
 

@@ -45,11 +45,12 @@ extern "C" jsValue WKE_CALL wkeRunJSW(wkeWebView handle, const wchar_t* script) 
     bool hosted = view && view->hosted && PageHostConnected();
     std::string answer = hosted ? PageHostEvaluate(handle, text) : "undefined";
     std::lock_guard<std::mutex> lock(scriptsMutex);
-    for (auto& rule : Rules()) {
-        if (hosted) break;
-        if (text.find(rule.first) != std::string::npos) {
-            answer = rule.second;
-            break;
+    if (!hosted) {
+        for (auto& rule : Rules()) {
+            if (text.find(rule.first) != std::string::npos) {
+                answer = rule.second;
+                break;
+            }
         }
     }
     if (Values().size() > 100000) Values().clear();

@@ -35,4 +35,4 @@ function readLines(socket, onFields) {
     });
 }
 
-module.exports = { escapeField, unescapeField, encodeLine, decodeLine, readLines };
+module.exports = { escapeField, encodeLine, decodeLine, readLines };

@@ -20,7 +20,6 @@ using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 using webviewtest::EngineChannel;
 
-const DWORD kStepMs = 30000;
 const char kClosing[] = "Swal.update({title:'安装";
 const char kSucceeded[] =
     "Swal.update({title:'安装成功', text:'已成功安装此附加包', icon:'success'});Swal.hideLoading();";

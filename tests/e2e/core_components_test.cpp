@@ -12,7 +12,6 @@ namespace {
 using namespace e2e;
 using driver::LauncherProcess;
 
-const DWORD kStepMs = 30000;
 
 TEST(CoreComponents, MissingToolIsFetchedUnpackedAndTheLauncherRestarts) {
     // aria2c.exe needs a run bit that no zip gives, so another tool is the missing one.

@@ -196,6 +196,12 @@ bool InstallClient(const ProgramFolder& folder, const std::string& version) {
            testsupport::WriteFileBytes(folder.FiveMFile("launcher_version.txt"), version);
 }
 
+int WindowAlpha(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    return GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) ? alpha : -1;
+}
+
 std::string StatusLine(DWORD pid) {
     for (const driver::ChildWindow& child : driver::ListChildren(pid, kUpdaterTitle, 2000))
         if (child.className == "Quillmere.TransLabel" && child.left == 525 && child.top == 472) return child.text;

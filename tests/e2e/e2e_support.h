@@ -19,6 +19,9 @@ namespace e2e {
 
 // The port of the launcher's built-in service hosts.
 constexpr int kServicePort = 36580;
+// How long one step of the launcher (a flow, a page load, an action) may
+// take on a loaded machine before a test gives up on it.
+constexpr DWORD kStepMs = 30000;
 
 using testsupport::PortsLock;
 
@@ -98,6 +101,8 @@ bool WaitForNoFile(const std::string& path, DWORD timeoutMs);
 HWND WindowOfSize(DWORD pid, int width, int height, bool visibleOnly);
 // True when the process shows a visible top-level window of that size.
 bool HasVisibleWindowOfSize(DWORD pid, int width, int height);
+// The window's layered alpha, 0 to 255; -1 when it has none.
+int WindowAlpha(HWND window);
 
 // An installed client in the program folder's FiveM folder: FiveM.exe (the
 // stand-in) and launcher_version.txt holding version.

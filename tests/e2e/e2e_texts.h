@@ -44,12 +44,12 @@ constexpr char kPauseCaption[] = "\xD4\xDD\xCD\xA3\xCF\xC2\xD4\xD8";
 // "开始下载": the same button while the download is paused
 constexpr char kResumeCaption[] = "\xBF\xAA\xCA\xBC\xCF\xC2\xD4\xD8";
 
-// The package-choice dialog's units that a user clicks, where its layout
-// puts them in the client area (the dialog's own test checks that they are
-// there); a click goes to the centre.
 // The launcher page's path as the main window asks for it.
 constexpr char kPagePath[] = "/fivem/launcher/?version=1014";
 
+// The package-choice dialog's units that a user clicks, where its layout
+// puts them in the client area (the dialog's own test checks that they are
+// there); a click goes to the centre.
 struct UnitRect {
     int left, top, width, height;
     constexpr int CentreX() const { return left + width / 2; }

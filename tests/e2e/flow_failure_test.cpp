@@ -11,7 +11,6 @@ namespace {
 using namespace e2e;
 using driver::LauncherProcess;
 
-const DWORD kStepMs = 30000;
 const char kClientUrlPath[] = "/v1/fivemclient/download/nocache";
 
 class FailedInstall : public testing::Test {

@@ -13,7 +13,6 @@ using namespace e2e;
 using driver::LauncherProcess;
 using testsupport::WriteFileBytes;
 
-const DWORD kStepMs = 30000;
 const char kApi[] = "/v1/fivemclient/";
 
 class FlowStatus : public testing::Test {

@@ -14,7 +14,6 @@ using driver::LauncherProcess;
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
-const DWORD kStepMs = 30000;
 
 HWND WaitForFolderDialog(DWORD pid) {
     HWND found = nullptr;

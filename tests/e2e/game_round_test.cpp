@@ -25,7 +25,6 @@ using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 using webviewtest::EngineChannel;
 
-const DWORD kStepMs = 30000;
 const char kLaunchButtonScript[] = "$('.launch-btn').html('<i class=\\'fa fa-flash\\'></i>');";
 
 class GameRound : public testing::Test {

@@ -13,7 +13,6 @@ using namespace e2e;
 using driver::LauncherProcess;
 using testsupport::ReadFileBytes;
 
-const DWORD kStepMs = 30000;
 const DWORD kInstallMs = 90000;
 
 class FreshInstall : public testing::Test {

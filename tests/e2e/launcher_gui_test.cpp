@@ -67,14 +67,7 @@ protected:
     // click can reach its units.
     bool StartWithWindow() {
         return launcher.Start(folder.Path()) && driver::WaitForWindow(launcher.Pid(), kUpdaterTitle) &&
-               e2e::WaitFor([&] { return UpdaterShown(); }, 30000);
-    }
-    bool UpdaterShown() {
-        // "find" prints the handle, then 1 for a visible window.
-        std::string line =
-            driver::Run({"find", "--pid", std::to_string(launcher.Pid()), "--title", kUpdaterTitle}).output;
-        size_t tab = line.find('\t');
-        return tab != std::string::npos && line.compare(tab + 1, 2, "1\t") == 0;
+               e2e::WaitFor([&] { return e2e::HasVisibleWindowOfSize(launcher.Pid(), 960, 540); }, e2e::kStepMs);
     }
 
     TempFolder folder;

@@ -17,7 +17,6 @@ namespace {
 using namespace e2e;
 using driver::LauncherProcess;
 
-const DWORD kStepMs = 30000;
 
 class MainWindowRun : public testing::Test {
 protected:
@@ -31,13 +30,6 @@ protected:
         HWND found = nullptr;
         WaitFor([&] { return (found = WindowOfSize(launcher.Pid(), 1280, 720, true)) != nullptr; }, kStepMs);
         return found;
-    }
-
-    static int Alpha(HWND window) {
-        BYTE alpha = 0;
-        DWORD flags = 0;
-        if (!GetLayeredWindowAttributes(window, nullptr, &alpha, &flags)) return -1;
-        return alpha;
     }
 
     // Index of the first engine log line starting with prefix; -1 when none.
@@ -57,10 +49,10 @@ TEST_F(MainWindowRun, FadesInThenLoadsThePageIntoTheCacheFolder) {
     HWND window = WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     // Made transparent and faded in; the page comes about a second later.
-    const int first = Alpha(window);
+    const int first = WindowAlpha(window);
     EXPECT_EQ(service.CountRequests(kPagePath), 0) << "the page was asked for at once";
     EXPECT_LT(first, 255);
-    EXPECT_TRUE(WaitFor([&] { return Alpha(window) == 255; }, kStepMs));
+    EXPECT_TRUE(WaitFor([&] { return WindowAlpha(window) == 255; }, kStepMs));
     ASSERT_TRUE(service.WaitForRequests(kPagePath, 1, kStepMs));
 
     RECT place{};

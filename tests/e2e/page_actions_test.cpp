@@ -152,17 +152,15 @@ TEST_F(PageActions, BannerDragsMinimiseHidesTrayShowsAndCloseFadesOutAndEnds) {
     // Shown again after the cursor moved on: the drag had stopped.
     EXPECT_TRUE(at(40, 30));
 
-    auto alpha = [&] {
-        BYTE value = 0;
-        DWORD flags = 0;
-        return GetLayeredWindowAttributes(window, nullptr, &value, &flags) ? (int)value : -1;
-    };
-    ASSERT_TRUE(WaitFor([&] { return alpha() == 255; }, kStepMs));
+    ASSERT_TRUE(WaitFor([&] { return WindowAlpha(window) == 255; }, kStepMs));
     ASSERT_TRUE(WaitFor([&] { return testsupport::PortAccepts(36510); }, kStepMs));
     std::thread page([&] { engine.SendWithoutPumping("console 1 action:closeWindow"); });
     // The window fades while the launcher keeps running for a while.
     bool faded = false;
-    while (launcher.Running() && !faded) faded = alpha() >= 0 && alpha() < 255;
+    while (launcher.Running() && !faded) {
+        const int alpha = WindowAlpha(window);
+        faded = alpha >= 0 && alpha < 255;
+    }
     EXPECT_TRUE(faded);
     EXPECT_EQ(launcher.WaitForExit(kStepMs), 0);
     page.join();

@@ -16,7 +16,6 @@ using driver::LauncherProcess;
 using testsupport::ReadFileBytes;
 using webviewtest::EngineChannel;
 
-const DWORD kStepMs = 30000;
 const char kPage[] = "/fivem/launcher/";
 // Short URLs: the key of a long one makes a path longer than the file
 // functions accept, and that resource is simply never cached.

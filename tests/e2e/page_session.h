@@ -22,8 +22,6 @@ using Scripts_ = std::vector<std::string>;
 
 class PageSession : public testing::Test {
 protected:
-    static constexpr DWORD kStepMs = 30000;
-
     void SetUp() override {
         ASSERT_TRUE(service.Running());
         // The client the service offers is installed, so there is nothing to update.

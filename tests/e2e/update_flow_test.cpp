@@ -13,7 +13,6 @@ using driver::LauncherProcess;
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
-const DWORD kStepMs = 30000;
 
 // The built launcher with bytes after its image: still a program, and
 // recognisably the newer build.

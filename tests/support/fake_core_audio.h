@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "utilities/core_audio_interfaces.h"
@@ -90,6 +91,56 @@ private:
     MeterReadings readings_;
     bool fails_;
     std::vector<FakeMeter*> meters_;
+};
+
+// A device list whose item failingItem cannot be fetched.
+class FakeCollection : public Counted<IMMDeviceCollection> {
+public:
+    FakeCollection(std::vector<FakeDevice*> devices, int failingItem) : devices_(devices), failing_(failingItem) {}
+    HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override { return *count = UINT(devices_.size()), S_OK; }
+    HRESULT STDMETHODCALLTYPE Item(UINT index, IMMDevice** device) override {
+        if (int(index) == failing_ || index >= devices_.size()) return E_FAIL;
+        devices_[index]->AddRef();
+        *device = devices_[index];
+        return S_OK;
+    }
+
+private:
+    std::vector<FakeDevice*> devices_;
+    int failing_;
+};
+
+// The system's device enumerator: lists collection, answers defaultDevice.
+class FakeEnumerator : public Counted<IMMDeviceEnumerator> {
+public:
+    HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(int flow, DWORD mask, IMMDeviceCollection** devices) override {
+        askedFlow = flow;
+        askedMask = mask;
+        collection.AddRef();
+        *devices = &collection;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(int flow, int role, IMMDevice** device) override {
+        askedDefault = {flow, role};
+        if (!defaultDevice) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+        defaultDevice->AddRef();
+        *device = defaultDevice;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDevice(LPCWSTR, IMMDevice**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RegisterEndpointNotificationCallback(IMMNotificationClient*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE UnregisterEndpointNotificationCallback(IMMNotificationClient*) override {
+        return E_NOTIMPL;
+    }
+
+    explicit FakeEnumerator(FakeCollection& c) : collection(c) {}
+    FakeCollection& collection;
+    int askedFlow = -1;
+    DWORD askedMask = 0;
+    FakeDevice* defaultDevice = nullptr;  // none: the system has no output
+    std::pair<int, int> askedDefault{-1, -1};  // data flow and role
 };
 
 }  // namespace testsupport

@@ -88,46 +88,6 @@ TEST(AudioPeakMeter, NoDeviceOrAFailedActivationFailsWithoutWriting) {
     }
 }
 
-class FakeCollection : public Counted<IMMDeviceCollection> {
-public:
-    FakeCollection(std::vector<FakeDevice*> devices, int failingItem) : devices_(devices), failing_(failingItem) {}
-    HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override { return *count = UINT(devices_.size()), S_OK; }
-    HRESULT STDMETHODCALLTYPE Item(UINT index, IMMDevice** device) override {
-        if (int(index) == failing_ || index >= devices_.size()) return E_FAIL;
-        devices_[index]->AddRef();
-        *device = devices_[index];
-        return S_OK;
-    }
-
-private:
-    std::vector<FakeDevice*> devices_;
-    int failing_;
-};
-
-class FakeEnumerator : public Counted<IMMDeviceEnumerator> {
-public:
-    HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(int flow, DWORD mask, IMMDeviceCollection** devices) override {
-        askedFlow = flow;
-        askedMask = mask;
-        collection.AddRef();
-        *devices = &collection;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(int, int, IMMDevice**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetDevice(LPCWSTR, IMMDevice**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RegisterEndpointNotificationCallback(IMMNotificationClient*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE UnregisterEndpointNotificationCallback(IMMNotificationClient*) override {
-        return E_NOTIMPL;
-    }
-
-    explicit FakeEnumerator(FakeCollection& c) : collection(c) {}
-    FakeCollection& collection;
-    int askedFlow = -1;
-    DWORD askedMask = 0;
-};
-
 TEST(AudioDeviceEnumerator, EnumeratesAllDevicesOrReleasesWhatItFetchedBeforeAFailure) {
     FakeDevice a({0, {0}, 0}), b({0, {0}, 0}), c({0, {0}, 0});
     const struct {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "launcher/page_actions/addon_lists.h"
-#include "launcher/page_actions/file_switches.h"
 #include "support/test_support.h"
 #include "webview_test_support.h"
 

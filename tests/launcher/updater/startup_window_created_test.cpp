@@ -9,7 +9,9 @@
 #include "launcher/app/program_folder.h"
 #include "launcher/updater/startup_window.h"
 #include "launcher/updater/startup_workers.h"
+#include "support/fake_core_audio.h"
 #include "support/test_support.h"
+#include "utilities/audio_device_enumerator.h"
 
 namespace {
 
@@ -108,14 +110,32 @@ TEST_F(StartupWindowLoad, WindowFadesInFromTransparentAndStopsItsFadeTimer) {
     }
 }
 
-TEST_F(StartupWindowLoad, ColourOptionStartsThePeakColourTimer) {
+TEST_F(StartupWindowLoad, ColourOptionAsksForTheDefaultOutputAndStartsThePeakColourTimer) {
     testsupport::WriteFileBytes(folder.File("launcher_config.ini"),
                                 "[download]\r\nthreads=16\r\nlowspeed=0\r\ncolor_processbar=true\r\nserver=1\r\n");
-    ASSERT_TRUE(LoadStartupWindow());
-    EXPECT_TRUE(ColorProgressBar);
-    EXPECT_EQ(StartupWindow.时钟5->Interval(), 10);
-    if (testsupport::RunningUnderWine()) {
-        EXPECT_EQ(DefaultAudioDevice, nullptr) << "Wine has no audio output";
+    testsupport::FakeDevice speakers({0, {0}, 0});
+    testsupport::FakeCollection noList({}, -1);
+    testsupport::FakeEnumerator platform(noList);
+    const struct {
+        const char* name;
+        testsupport::FakeDevice* output;
+    } cases[] = {{"an output", &speakers}, {"no output: the bar shows the colour of silence", nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.defaultDevice = c.output;
+        AudioDeviceEnumerator enumerator(&platform);
+        AudioEnumerator = &enumerator;
+        DefaultAudioDevice = nullptr;
+        ASSERT_TRUE(LoadStartupWindow());
+        EXPECT_TRUE(ColorProgressBar);
+        EXPECT_EQ(StartupWindow.时钟5->Interval(), 10);
+        EXPECT_EQ(platform.askedDefault, std::make_pair(0, 0)) << "render, console";
+        EXPECT_EQ(DefaultAudioDevice, c.output);
+        StartupWindow.Destroy();
+        if (DefaultAudioDevice) DefaultAudioDevice->Release();
+        DefaultAudioDevice = nullptr;
+        AudioEnumerator = nullptr;
+        platform.askedDefault = {-1, -1};
     }
 }
 
