@@ -36,10 +36,17 @@ std::string HttpGet(const std::string& url, int* status) {
     char buffer[4096];
     for (;;) {
         DWORD read = 0;
-        if (!InternetReadFile(request.get(), buffer, sizeof buffer, &read)) return body;
+        if (!InternetReadFile(request.get(), buffer, sizeof buffer, &read)) return {};
         if (read == 0) break;
         body.append(buffer, read);
     }
+    // A connection that ends early reads as the body's end: only the length
+    // the answer announced tells a cut number, URL or archive from a whole one.
+    DWORD announced = 0, announcedSize = sizeof announced;
+    if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &announcedSize,
+                       nullptr) &&
+        body.size() != announced)
+        return {};
     if (status) {
         DWORD code = 0, size = sizeof code;
         if (HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr))

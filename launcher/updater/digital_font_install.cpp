@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 #include "assets/digital_font.h"
 #include "launcher/app/globals.h"
 #include "launcher/updater/startup_window.h"
@@ -12,6 +14,12 @@
 namespace {
 
 constexpr int kStartDelayMs = 2000;
+
+// The file the system holds registered: the FiveM folder can change after
+// the font went in (the user picks another), and the registration of the
+// first file must still be taken back.
+std::mutex registeredLock;
+std::string registeredPath;
 
 void WriteCarriedFont(const std::string& path) {
     std::string_view font = DigitalFontData();
@@ -47,5 +55,18 @@ void InstallDigitalFont() {
         WriteCarriedFont(path);
         if (AddFontFile(path) == 0) return;
     }
+    {
+        std::lock_guard<std::mutex> lock(registeredLock);
+        registeredPath = path;
+    }
     StartupWindow.下载速度->SetFont(kDigitalFontFace, kSpeedLineFontHeight);
+}
+
+void RemoveDigitalFont() {
+    std::string path;
+    {
+        std::lock_guard<std::mutex> lock(registeredLock);
+        path.swap(registeredPath);
+    }
+    RemoveFontFile(path.empty() ? DigitalFontPath() : path);
 }

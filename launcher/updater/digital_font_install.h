@@ -10,6 +10,10 @@
 // line its face. Nothing happens when the updater window is gone by then.
 void InstallDigitalFont();
 
+// Takes back the registration InstallDigitalFont made, wherever the FiveM
+// folder is now; without one, that of the font in the FiveM folder.
+void RemoveDigitalFont();
+
 // FiveMFolder + "\launcher_cache\font-digtal.ttf".
 std::string DigitalFontPath();
 

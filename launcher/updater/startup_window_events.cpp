@@ -1,4 +1,3 @@
-#include "download/rpc_request.h"
 #include "launcher/app/globals.h"
 #include "launcher/main_window/main_window.h"
 #include "launcher/app/program_exit.h"
@@ -31,14 +30,13 @@ void StartupDoneTimerTick() {
 }
 
 void OnStartupQuitClicked() {
-    StopDownloadDaemon();
-    RemoveFontFile(DigitalFontPath());
-    EndProgram(0);
+    RemoveDigitalFont();
+    QuitProgram();
 }
 
 void OnStartupCloseClicked() { QuitProgram(); }
 
 void OnStartupWindowDestroying() {
     StartupDone.Watch(nullptr);
-    RemoveFontFile(DigitalFontPath());
+    RemoveDigitalFont();
 }

@@ -40,7 +40,7 @@ void AnswerRequest(View& view, const std::string& request, const std::string& ur
         PageHostSend({"fail", request, response.failure == "cancelled" ? "Aborted" : "Failed"});
         return;
     }
-    if (response.ok && url.find(".ico") != std::string::npos) view.favicon = response.body;
+    if (response.ok && IsIconUrl(url)) view.favicon = response.body;
     std::string headers;
     for (auto& header : response.headers) headers += header.first + ": " + header.second + "\n";
     PageHostSend({"fulfill", request, std::to_string(response.status), headers, Base64Encode(response.body)});

@@ -115,6 +115,8 @@ bool LoadInHost(View& view, const char* kind, const std::string& what) {
 
 }  // namespace
 
+bool IsIconUrl(const std::string& url) { return Lower(url).find(".ico") != std::string::npos; }
+
 void ResizeHostedPage(View& view) {
     if (view.hosted) PageHostSend({"resize", std::to_string(view.handle), HostedSize(view, 0), HostedSize(view, 1)});
 }
@@ -185,6 +187,7 @@ void RunLoad(View& view, const std::string& url, int navigationType) {
         ScopedEngineString urlString(url);
         view.callbacks.urlChanged(view.handle, view.callbacks.urlChangedParam, kMainFrame, urlString.handle());
     }
+    view.favicon.clear();
     if (LoadInHost(view, "load", url)) return;
     Response page = RunJob(view, url);
     if (!page.ok) {
@@ -196,11 +199,10 @@ void RunLoad(View& view, const std::string& url, int navigationType) {
     std::string title = ExtractTitle(page.body);
     view.title = title.empty() ? url : title;
     FireTitle(view);
-    view.favicon.clear();
     for (const std::string& reference : ResourceReferences(page.body)) {
         std::string resourceUrl = ResolveReference(url, reference);
         Response resource = RunJob(view, resourceUrl);
-        if (resource.ok && Lower(resourceUrl).find(".ico") != std::string::npos) view.favicon = resource.body;
+        if (resource.ok && IsIconUrl(resourceUrl)) view.favicon = resource.body;
     }
     FireDocumentReady(view);
     FireLoadingFinish(view, url, WKE_LOADING_SUCCEEDED, "");

@@ -142,6 +142,8 @@ struct Response {
 Response RunJob(View& view, const std::string& url);
 // Fetches a URL over HTTP or from a file, without any callback.
 Response Fetch(const std::string& url, const std::string& userAgent);
+// Whether a resource the page loads is its icon, kept as the view's favicon.
+bool IsIconUrl(const std::string& url);
 
 // Callbacks of loads the page host carries out (page_loader.cpp), on the view's thread.
 void DeliverConsole(View& view, int level, const std::string& text, const std::string& source, int line);

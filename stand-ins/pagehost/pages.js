@@ -124,9 +124,11 @@ class Page {
         return this.enqueue(async () => {
             this.mainStatus = 0;
             await this.client.send('Page.navigate', { url: 'about:blank' });
-            this.loading = true;
             await this.client.send('Page.setDocumentContent', { frameId: this.mainFrameId, html: content });
-            // Setting the content fires no load event of its own.
+            // Setting the content fires no load event of its own; loading
+            // only now, so that the blank page's late load event is not
+            // taken for the content's.
+            this.loading = true;
             await this.onLoaded();
         });
     }
@@ -196,7 +198,6 @@ class Page {
 
     onFrame(e) {
         this.client.send('Page.screencastFrameAck', { sessionId: e.sessionId }).catch(() => {});
-        this.frame = e.data;
         this.engine.send(['frame', this.view, e.data]);
     }
 
@@ -235,4 +236,4 @@ class Page {
     }
 }
 
-module.exports = { Page, guessMimeType, responseHeaders, evaluationOf };
+module.exports = { Page, responseHeaders };

@@ -67,7 +67,7 @@ TEST_F(PageSession, ModsWithAQuoteAndAChineseNameListAndSwitchBothWays) {
     EXPECT_EQ(SortedRows(Act("action:disableMods|it's.rpf"), 0), Table({}, {kQuoteOff, kChineseOff}));
     EXPECT_EQ(ReadFileBytes(disabled + quote), "q");
     EXPECT_EQ(Act("action:enableMods|中文.rpf"), Table({kChineseOn}, {kQuoteOff}));
-    EXPECT_EQ(Act("action:enableMods|it's.rpf"), SortedRows(Table({kQuoteOn, kChineseOn}, {}), 2));
+    EXPECT_EQ(SortedRows(Act("action:enableMods|it's.rpf"), 2), Table({kQuoteOn, kChineseOn}, {}));
     EXPECT_EQ(ReadFileBytes(mods + chinese), "c");
     EXPECT_EQ(ReadFileBytes(mods + quote), "q");
 

@@ -65,11 +65,15 @@ TEST_F(DigitalFont, WrittenOnceRegisteredAndGivenToTheSpeedLine) {
     }
 }
 
-TEST_F(DigitalFont, RemovedWhenTheUpdaterWindowGoes) {
+TEST_F(DigitalFont, RemovedWhenTheUpdaterWindowGoesAlsoAfterTheFiveMFolderChanged) {
     testsupport::WhileServicing(InstallDigitalFont);
     ASSERT_TRUE(FaceRegistered());
     const std::string path = DigitalFontPath();
+    // The user picks an existing FiveM folder after the font went in.
+    const std::string firstFolder = FiveMFolder;
+    FiveMFolder += "\\chosen";
     StartupWindow.Destroy();
+    FiveMFolder = firstFolder;
     EXPECT_FALSE(FaceRegistered());
     EXPECT_TRUE(FileExists(path)) << "the file stays for later starts";
 }
