@@ -97,7 +97,8 @@ TEST_F(GameRound, HidesInTheTrayWhileTheGameRunsAndComesBackWithTheCrashHash) {
     // of the crash.
     PostMessageA(game, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window); }, kStepMs));
-    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Shown first, made top-most right after.
+    EXPECT_TRUE(WaitFor([&] { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, kStepMs));
     EXPECT_TRUE(WaitForScript("GameCrashDialog('zulu-mars-nine\\'x');"));
     EXPECT_EQ(Scripts("GameCrashDialog("), 1);
     EXPECT_TRUE(TrayIconShown(window));
