@@ -7,7 +7,7 @@
 #include "utilities/win_handles.h"
 
 bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode, bool wait, const std::string& folder,
-                    unsigned long* exitCode) {
+                    unsigned long* exitCode, std::optional<unsigned long> waitLimitMs) {
     // CreateProcessA may write into the command line buffer.
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -22,7 +22,12 @@ bool RunCommandLine(const std::string& commandLine, std::optional<int> showMode,
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
     if (wait) {
-        WaitForSingleObject(process.Get(), INFINITE);
+        if (WaitForSingleObject(process.Get(), waitLimitMs.value_or(INFINITE)) == WAIT_TIMEOUT) {
+            // Left running, it could still do its work after its caller
+            // has reported that it failed.
+            TerminateProcess(process.Get(), ERROR_TIMEOUT);
+            WaitForSingleObject(process.Get(), 1000);
+        }
         DWORD code = 0;
         if (exitCode && GetExitCodeProcess(process.Get(), &code)) *exitCode = code;
     } else

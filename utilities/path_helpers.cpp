@@ -25,8 +25,10 @@ bool EnsureDirectory(const std::string& folder) {
 }
 
 bool IsPlainFileName(const std::string& name) {
-    if (name.empty()) return false;
-    for (const char* piece : {"\\", "/", ":", ".."})
+    // "." and ".." name the folder and its parent; the file system drops
+    // trailing dots, so "..." names the folder too. "v1..2.rpf" is a file.
+    if (name.find_first_not_of('.') == std::string::npos) return false;
+    for (const char* piece : {"\\", "/", ":"})
         if (FindText(name, piece) != -1) return false;
     for (unsigned char c : name)
         if (c < 0x20 || c == 0x7F) return false;

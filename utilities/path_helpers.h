@@ -19,6 +19,7 @@ bool FileExists(const std::string& path);
 bool EnsureDirectory(const std::string& folder);
 
 // True when name, joined to a folder, can only name an entry of that folder:
-// not empty, and free of "\", "/", ":" (so no drive or stream), ".." and
-// control characters. A trail byte 0x5C of a GBK character is no "\".
+// not empty, not dots alone ("." or ".."), and free of "\", "/", ":" (so no
+// drive or stream) and control characters. A trail byte 0x5C of a GBK
+// character is no "\".
 bool IsPlainFileName(const std::string& name);

@@ -71,6 +71,12 @@ public:
         if (object_) DeleteObject(object_);
         object_ = object;
     }
+    // Gives the object up to the caller, who deletes it.
+    T Release() {
+        T object = object_;
+        object_ = nullptr;
+        return object;
+    }
 
 private:
     T object_ = nullptr;

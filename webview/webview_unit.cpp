@@ -84,3 +84,10 @@ bool WebViewSizingQuery(int index, int* width, int* height) {
     if (height) *height = 100;
     return true;
 }
+
+bool WebViewPropertyEditable(HWND, int) { return true; }
+
+bool WebViewCustomizeDialogSetup(HWND unit) {
+    StateOfUnit(unit);
+    return false;
+}

@@ -41,3 +41,10 @@ HGLOBAL SaveWebViewProperties(HWND unit, size_t* length);
 
 // The sizing query: index 0 gives the unit's default size (200 by 100).
 bool WebViewSizingQuery(int index, int* width, int* height);
+
+// "May a property be edited now": every property, always.
+bool WebViewPropertyEditable(HWND unit, int number);
+
+// The customise dialog's set-up: finds the unit's state, changes nothing and
+// answers no (the unit has no dialog of its own).
+bool WebViewCustomizeDialogSetup(HWND unit);

@@ -25,7 +25,25 @@ std::basic_string<Char> ModulePath(GetName getName) {
     }
 }
 
+const char* const kOwnFileNames[] = {
+    "launcher.exe",      "aria2c.exe",          "7z.exe",          "7z.dll",          "zip.dll",
+    "node.dll",          "launcher_config.ini", "temp-update.zip", "temp-client.zip", "temp-data.zip",
+    "temp-launcher.exe", "temp-update.cmd",     "FiveM",
+};
+
 }  // namespace
+
+bool IsLauncherOwnFileName(const std::string& name) {
+    const size_t end = name.find_last_not_of(". ");
+    if (end == std::string::npos) return false;
+    const std::string_view stem(name.data(), end + 1);
+    for (const char* own : kOwnFileNames)
+        if (EqualsIgnoringAsciiCase(stem, own)) return true;
+    // The running program itself, whatever it was renamed to.
+    const std::string self = OwnExecutablePath();
+    const size_t cut = FindLastChar(self, '\\');
+    return cut != std::string::npos && EqualsIgnoringAsciiCase(stem, std::string_view(self).substr(cut + 1));
+}
 
 std::string ProgramFolder() {
     {

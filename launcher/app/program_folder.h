@@ -10,6 +10,13 @@ std::string ProgramFolder();
 // The running launcher's full path as GBK text.
 std::string OwnExecutablePath();
 
+// True when name, a bare file name, names a file or folder the launcher
+// keeps in its program folder: itself, its helper tools, its settings, its
+// temporary downloads and the "FiveM" folder that packages unpack into.
+// Compared as the file system does: in any letter case, and without the
+// trailing dots and blanks that it drops from a name.
+bool IsLauncherOwnFileName(const std::string& name);
+
 // The folder of a file: its path up to the last "\" that starts a character
 // (a GBK trail byte may be 0x5C); empty when there is none.
 std::string FolderOfFile(const std::string& path);

@@ -47,7 +47,10 @@ std::string ScriptText(const std::string& value) {
             case '\n': escaped += "\\n"; break;
             case '\r': escaped += "\\r"; break;
             default:
-                if (c < 0x20 || c == 0x7F) {
+                // A lead byte without its trail byte would join whatever
+                // follows it, an escaping backslash or the closing quote,
+                // into one character of code page 936.
+                if (c < 0x20 || c == 0x7F || IsGbkLeadByte(c)) {
                     char code[8];
                     snprintf(code, sizeof code, "\\x%02X", c);
                     escaped += code;

@@ -72,8 +72,7 @@ std::vector<std::string> QueueAddonDownload(const std::string& url, const std::s
     return gids;
 }
 
-void StartAddonDownload() {
-    const std::string url = AddonPackageUrl, fileName = AddonPackageFileName;
+void StartAddonDownload(const std::string& url, const std::string& fileName) {
     bool taken = false;
     if (!url.empty() && !fileName.empty()) {
         std::lock_guard<std::mutex> lock(addonsLock);

@@ -104,8 +104,7 @@ std::string AddonFailureScript(AddonOutcome outcome) {
     return EndDialogScript(kInstallFailedTitle, text, "error");
 }
 
-void InstallAddonPackage() {
-    const std::string url = AddonPackageUrl, fileName = AddonPackageFileName;
+void InstallAddonPackage(const std::string& url, const std::string& fileName) {
     AddonOutcome outcome = AddonOutcome::DownloadFailed;
     if (!url.empty() && !fileName.empty()) {
         int status = 0;

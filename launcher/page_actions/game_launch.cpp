@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <string_view>
+
 #include "launcher/app/globals.h"
+#include "launcher/app/worker_thread.h"
 #include "launcher/main_window/main_window.h"
 #include "launcher/main_window/page_script.h"
 #include "launcher/page_actions/game_process.h"
@@ -11,7 +15,6 @@
 #include "launcher/page_actions/page_dialog.h"
 #include "utilities/busy_delay.h"
 #include "utilities/command_line.h"
-#include "utilities/text_search.h"
 
 namespace {
 
@@ -22,9 +25,25 @@ const char kBadAddressText[] = "\xB7\xFE\xCE\xF1\xC6\xF7\xB5\xD8\xD6\xB7\xCE\xDE
 // The launch button becomes a flash icon while the game runs.
 const char kLaunchButtonScript[] = "$('.launch-btn').html('<i class=\\'fa fa-flash\\'></i>');";
 
+// Set by StartGameOnce, cleared when its worker is done.
+std::atomic<bool> gameStartUnderWay{false};
+
 }  // namespace
 
-bool IsServerAddress(const std::string& address) { return IsAsciiWord(address, ".:-_[]"); }
+bool IsServerAddress(const std::string& address) {
+    for (unsigned char c : address)
+        if (c < 0x20 || c == 0x7F || std::string_view("&|<>^%\"()!").find(char(c)) != std::string_view::npos)
+            return false;
+    return true;
+}
+
+void StartGameOnce(const std::string& address) {
+    if (gameStartUnderWay.exchange(true)) {
+        ShowPageDialog(kStartFailedTitle, kGameRunsText, "error");
+        return;
+    }
+    if (!StartWorkerThread([address] { LaunchGame(address); })) gameStartUnderWay = false;
+}
 
 std::string GameCommandLine(const std::string& fiveMFolder, const std::string& address) {
     // The interpreter takes the first and the last quote of the line away
@@ -33,12 +52,14 @@ std::string GameCommandLine(const std::string& fiveMFolder, const std::string& a
     return "cmd /c \"\"" + fiveMFolder + "\\FiveM.exe\" +connect " + address + "\"";
 }
 
-void LaunchGame() {
+void LaunchGame(const std::string& address) {
+    struct StartDone {
+        ~StartDone() { gameStartUnderWay = false; }
+    } startDone;
     if (FindProcessByName("FiveM.exe")) {
         ShowPageDialog(kStartFailedTitle, kGameRunsText, "error");
         return;
     }
-    const std::string address = GameServerAddress;
     // The page's address is percent-decoded: "%26" becomes "&", after which
     // the interpreter would run whatever the address goes on with.
     if (!IsServerAddress(address)) {

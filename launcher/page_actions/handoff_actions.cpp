@@ -3,13 +3,14 @@
 #include "launcher/app/globals.h"
 #include "launcher/app/worker_thread.h"
 #include "launcher/main_window/main_window.h"
+#include "launcher/page_actions/game_launch.h"
 #include "launcher/page_actions/page_action_entries.h"
 #include "launcher/page_actions/page_action_handlers.h"
 #include "launcher/page_actions/page_bridge.h"
 
 void StartGameAction(const std::string& argument) {
     GameServerAddress = UrlDecode(argument);
-    StartWorkerThread(LaunchGame);
+    StartGameOnce(GameServerAddress);
 }
 
 void GetAddonsListAction(const std::string&) { StartWorkerThread(FillAddonsList); }

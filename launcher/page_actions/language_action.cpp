@@ -10,6 +10,8 @@
 namespace {
 // advpack.dll's export: BOOL IsNTAdmin(DWORD reserved, DWORD* reserved).
 using IsNTAdminFunction = BOOL(WINAPI*)(DWORD, DWORD*);
+
+constexpr unsigned long kRegWaitLimitMs = 10000;
 }  // namespace
 
 bool IsAdmin() {
@@ -38,8 +40,10 @@ void SwitchLanguageAction(const std::string& argument) {
     std::string command =
         "reg add \"HKLM\\SOFTWARE\\WOW6432Node\\Rockstar Games\\Grand Theft Auto V\" /v Language /t REG_SZ /d " +
         argument + " /f";
+    // The UI thread waits for "reg": one that hangs must not freeze the
+    // window and every page script for good.
     unsigned long exitCode = 1;
-    if (!RunCommandLine(command, SW_HIDE, true, std::string(), &exitCode) || exitCode != 0) {
+    if (!RunCommandLine(command, SW_HIDE, true, std::string(), &exitCode, kRegWaitLimitMs) || exitCode != 0) {
         ShowPageDialog(kSwitchFailedTitle, kLanguageNotWrittenText, "error");
         return;
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "launcher/app/globals.h"
+#include "launcher/app/program_folder.h"
 #include "launcher/app/worker_thread.h"
 #include "launcher/main_window/page_script.h"
 #include "launcher/page_actions/page_action_entries.h"
@@ -16,8 +17,9 @@
 namespace {
 
 // "URL>file name", decoded. Writes both globals and shows the loading
-// dialog; false when the page asked for nothing this program does.
-bool TakePackageRequest(const std::string& argument) {
+// dialog; false when the page asked for nothing this program does. url and
+// fileName get the worker's own copies.
+bool TakePackageRequest(const std::string& argument, std::string* url, std::string* fileName) {
     std::string decoded = UrlDecode(argument);
     if (decoded.compare(0, 7, "http://") != 0 && decoded.compare(0, 8, "https://") != 0) return false;
     std::vector<std::string> pieces = SplitText(decoded, '>');
@@ -28,8 +30,15 @@ bool TakePackageRequest(const std::string& argument) {
         ShowPageDialog(kInstallFailedTitle, kBadPackageNameText, "error");
         return false;
     }
-    AddonPackageUrl = pieces[0];
-    AddonPackageFileName = pieces[1];
+    // The archive is written, unpacked and deleted in the program folder:
+    // under the name of one of the launcher's own files it would replace
+    // that file, then delete it.
+    if (IsLauncherOwnFileName(pieces[1])) {
+        ShowPageDialog(kInstallFailedTitle, kOwnFileNameText, "error");
+        return false;
+    }
+    AddonPackageUrl = *url = pieces[0];
+    AddonPackageFileName = *fileName = pieces[1];
     RunPageScript(kInstallingScript);
     return true;
 }
@@ -41,9 +50,13 @@ void InstallPackageAction(const std::string& argument) {
         InstallRemoveBorder();
         return;
     }
-    if (TakePackageRequest(argument)) StartWorkerThread(InstallAddonPackage);
+    std::string url, fileName;
+    if (TakePackageRequest(argument, &url, &fileName))
+        StartWorkerThread([url, fileName] { InstallAddonPackage(url, fileName); });
 }
 
 void InstallBigPackageAction(const std::string& argument) {
-    if (TakePackageRequest(argument)) StartWorkerThread(StartAddonDownload);
+    std::string url, fileName;
+    if (TakePackageRequest(argument, &url, &fileName))
+        StartWorkerThread([url, fileName] { StartAddonDownload(url, fileName); });
 }

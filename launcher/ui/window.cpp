@@ -156,11 +156,16 @@ void Window::SetAlpha(int alpha) {
 }
 
 void Window::SetBackgroundPicture(HBITMAP picture) {
-    if (hwnd_ && GetWindowThreadProcessId(hwnd_, nullptr) != GetCurrentThreadId()) {
-        // Painting reads the picture on the window's thread; it changes there too.
-        if (!PostMessageA(hwnd_, kSetBackgroundMessage, 0, reinterpret_cast<LPARAM>(picture)) && picture)
-            DeleteObject(picture);
-        return;
+    {
+        std::lock_guard<std::mutex> lock(handOverLock_);
+        if (handOverWindow_ && GetWindowThreadProcessId(handOverWindow_, nullptr) != GetCurrentThreadId()) {
+            // Painting reads the picture on the window's thread; it changes
+            // there too. A posted message dies with its window, so the
+            // picture waits here, where the window's end frees it.
+            handedOver_.Reset(picture);
+            PostMessageA(handOverWindow_, kSetBackgroundMessage, 0, 0);
+            return;
+        }
     }
     background_.Reset(picture);
     if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -196,6 +201,10 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         auto* window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
         window->hwnd_ = hwnd;
+        {
+            std::lock_guard<std::mutex> lock(window->handOverLock_);
+            window->handOverWindow_ = hwnd;
+        }
         ++liveWindows;
     }
     auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -203,6 +212,11 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     LRESULT result = 0;
     bool handled = GuardedCall([&] { return window->HandleMessage(msg, wParam, lParam, &result); });
     if (msg == WM_NCDESTROY) {
+        {
+            std::lock_guard<std::mutex> lock(window->handOverLock_);
+            window->handOverWindow_ = nullptr;
+            window->handedOver_.Reset();
+        }
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         window->hwnd_ = nullptr;
         if (--liveWindows == 0) PostQuitMessage(0);
@@ -246,7 +260,16 @@ bool Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
                 return true;
             }
             return false;
-        case kSetBackgroundMessage: SetBackgroundPicture(reinterpret_cast<HBITMAP>(lParam)); return true;
+        case kSetBackgroundMessage: {
+            HBITMAP picture = nullptr;
+            {
+                std::lock_guard<std::mutex> lock(handOverLock_);
+                picture = handedOver_.Release();
+            }
+            // Null when a later one has replaced it and been taken already.
+            if (picture) SetBackgroundPicture(picture);
+            return true;
+        }
         case kSetTimerMessage:
             for (auto& timer : timers_)
                 if (timer->Id() == wParam) timer->Apply((int)lParam);

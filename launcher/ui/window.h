@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -74,7 +75,7 @@ public:
     void SetAlpha(int alpha);
     // Stretched over the client area; the window owns it. Null: the colour.
     // Any thread: from another one the picture is handed to the window's
-    // thread, and freed when the window is gone.
+    // thread, and freed when the window goes before it took it.
     void SetBackgroundPicture(HBITMAP picture);
     HBITMAP BackgroundPicture() const { return background_.Get(); }
 
@@ -99,4 +100,9 @@ private:
     std::vector<std::unique_ptr<Timer>> timers_;
     std::vector<std::unique_ptr<CommonDlg>> dialogs_;
     ScopedGdiObject<HBITMAP> background_;
+    // A picture from another thread on its way to background_, and the
+    // window it may still reach (null once the window is going).
+    std::mutex handOverLock_;
+    ScopedGdiObject<HBITMAP> handedOver_;
+    HWND handOverWindow_ = nullptr;
 };

@@ -20,6 +20,9 @@ constexpr int kStartDelayMs = 2000;
 // first file must still be taken back.
 std::mutex registeredLock;
 std::string registeredPath;
+// How often the registration was taken back, under registeredLock: a count
+// that moved while the installer waited means its window went meanwhile.
+unsigned removals = 0;
 
 void WriteCarriedFont(const std::string& path) {
     std::string_view font = DigitalFontData();
@@ -43,22 +46,29 @@ int RemoveFontFile(const std::string& path) {
 }
 
 void InstallDigitalFont() {
-    BusyDelay(kStartDelayMs);
-    // The window's removal of the font has run already: a registration now
-    // would outlive the program, and the label is gone.
-    if (!StartupWindow.Handle()) return;
-    const std::string path = DigitalFontPath();
-    if (!FileExists(path)) WriteCarriedFont(path);
-    if (AddFontFile(path) == 0) {
-        // A file left half-written by an earlier run would keep the speed
-        // line in its own font for ever: write it once more.
-        WriteCarriedFont(path);
-        if (AddFontFile(path) == 0) return;
-    }
+    unsigned removalsBefore;
     {
         std::lock_guard<std::mutex> lock(registeredLock);
+        removalsBefore = removals;
+    }
+    BusyDelay(kStartDelayMs);
+    {
+        // Checked and registered under the lock the removal takes: once the
+        // window's removal has run, a registration would outlive the program.
+        std::lock_guard<std::mutex> lock(registeredLock);
+        if (!StartupWindow.Handle() || removals != removalsBefore) return;
+        const std::string path = DigitalFontPath();
+        if (!FileExists(path)) WriteCarriedFont(path);
+        if (AddFontFile(path) == 0) {
+            // A file left half-written by an earlier run would keep the speed
+            // line in its own font for ever: write it once more.
+            WriteCarriedFont(path);
+            if (AddFontFile(path) == 0) return;
+        }
         registeredPath = path;
     }
+    // Outside the lock: the label takes its font on the UI thread, which may
+    // be waiting for the lock in the removal.
     StartupWindow.下载速度->SetFont(kDigitalFontFace, kSpeedLineFontHeight);
 }
 
@@ -66,6 +76,7 @@ void RemoveDigitalFont() {
     std::string path;
     {
         std::lock_guard<std::mutex> lock(registeredLock);
+        ++removals;
         path.swap(registeredPath);
     }
     RemoveFontFile(path.empty() ? DigitalFontPath() : path);

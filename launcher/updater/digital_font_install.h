@@ -7,7 +7,8 @@
 
 // Thread routine, started once when the updater window is created: after
 // 2 s, writes the font when it is missing, registers it and gives the speed
-// line its face. Nothing happens when the updater window is gone by then.
+// line its face. Nothing happens when the updater window is gone by then,
+// or when it went and came again meanwhile (its removal of the font ran).
 void InstallDigitalFont();
 
 // Takes back the registration InstallDigitalFont made, wherever the FiveM

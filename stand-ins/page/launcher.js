@@ -16,11 +16,12 @@ function enableAddons(name) { sendAction('enableAddons', name); }
 function disableMods(name) { sendAction('disableMods', name); }
 function enableMods(name) { sendAction('enableMods', name); }
 
-// The launcher calls this when a large add-on package is in place.
+// The launcher calls this when a large add-on package is in place. The
+// name is the page's own but goes through a file system: shown as text.
 function installPackageCallback(fileName, state) {
     if (state !== 'done') return;
     Swal.fire({ toast: true, position: 'bottom-end', timer: 4000, showConfirmButton: false,
-                icon: 'success', title: fileName + ' 已安装' });
+                icon: 'success', titleText: fileName + ' 已安装' });
     sendAction('getAddonsList');
 }
 

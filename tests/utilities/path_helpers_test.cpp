@@ -78,12 +78,15 @@ TEST(IsPlainFileName, RefusesNamesThatReachOutsideTheFolder) {
         {"\xD6\xD0\xCE\xC4.rpf", true},  // 中文
         {kTrail5C + ".rpf", true},       // 乗: its trail byte 0x5C is no "\"
         {"\xB0\x5C.rpf", true},          // 癨, the same
+        {"v1..2.rpf", true},
+        {"a..rpf", true},
+        {"..a", true},
         {"", false},
+        {".", false},
         {"..", false},
+        {"...", false},  // the file system drops trailing dots: the folder itself
         {"..\\mods\\a.rpf", false},
         {"../a.rpf", false},
-        {"a..rpf", false},
-        {"a..b", false},
         {"sub\\a.rpf", false},
         {"sub/a.rpf", false},
         {"C:a.rpf", false},

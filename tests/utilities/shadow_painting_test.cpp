@@ -18,10 +18,6 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-// Alphas of the carried 10-pixel picture by distance from the outer edge.
-const int kNearEdges10[] = {11, 19, 28, 40, 53, 68, 85, 105, 122, 137};  // left and top
-const int kFarEdges10[] = {11, 19, 28, 40, 53, 68, 85, 105, 122, 124};   // right and bottom
-
 // A window that only carries the colour and size properties PaintShadow reads.
 class PropertyWindow {
 public:
@@ -65,46 +61,63 @@ protected:
     static void SetUpTestSuite() { testsupport::StartGdiplusOnce(); }
 };
 
-TEST_F(ShadowPainting, BlackTenPixelShadowStretchesThePictureAroundATransparentWindow) {
-    const int w = 980, h = 560;  // a 960 x 540 window and 10 pixels on every side
-    PropertyWindow shadow(0, 10);
-    Canvas canvas(w, h);
-    PaintShadow(shadow.Get(), canvas.Dc(), w, h);
+// A black shadow of 5 or 10 pixels on a 960 x 540 window is the carried
+// picture of that size, its alphas by distance from the outer edge.
+struct PictureCase {
+    int size;
+    std::string_view (*picture)();
+    std::vector<int> nearEdges;  // left and top
+    std::vector<int> farEdges;   // right and bottom
+};
 
-    // Positions along the top and bottom edges outside the corners. Wine
-    // leaves the first column of an image it widens by more than about
-    // three times unpainted (Windows does not), so column 20 is looked at
-    // only on Windows.
-    std::vector<int> columns = {21, 100, 490, 959};
-    if (!testsupport::RunningUnderWine()) columns.push_back(20);
-    for (int along : columns) {
-        for (int d = 0; d < 10; ++d) {
-            SCOPED_TRACE("x " + std::to_string(along) + ", distance " + std::to_string(d));
-            EXPECT_EQ(canvas.Alpha(along, d), kNearEdges10[d]);
-            EXPECT_EQ(canvas.Alpha(along, h - 1 - d), kFarEdges10[d]);
-            EXPECT_EQ(canvas.Pixel(along, d) & 0xFFFFFF, 0u);
-        }
-    }
-    for (int along : {20, 280, 539}) {
-        for (int d = 0; d < 10; ++d) {
-            SCOPED_TRACE("y " + std::to_string(along) + ", distance " + std::to_string(d));
-            EXPECT_EQ(canvas.Alpha(d, along), kNearEdges10[d]);
-            EXPECT_EQ(canvas.Alpha(w - 1 - d, along), kFarEdges10[d]);
-        }
-    }
-    for (auto [x, y] : {std::pair{10, 10}, {490, 280}, {969, 549}, {10, 549}, {969, 10}})
-        EXPECT_EQ(canvas.Alpha(x, y), 0) << x << "," << y;
+TEST_F(ShadowPainting, BlackShadowsOfFiveAndTenPixelsStretchTheirPictureAroundATransparentWindow) {
+    const PictureCase cases[] = {
+        {5, ShadowPicture5, {15, 31, 53, 79, 111}, {15, 31, 53, 79, 111}},
+        {10, ShadowPicture10, {11, 19, 28, 40, 53, 68, 85, 105, 122, 137}, {11, 19, 28, 40, 53, 68, 85, 105, 122, 124}},
+    };
+    for (const PictureCase& c : cases) {
+        SCOPED_TRACE("size " + std::to_string(c.size));
+        const int w = 960 + 2 * c.size, h = 540 + 2 * c.size;
+        PropertyWindow shadow(0, c.size);
+        Canvas canvas(w, h);
+        PaintShadow(shadow.Get(), canvas.Dc(), w, h);
 
-    // The 20 x 20 corners are the picture's own, unscaled.
-    GdiplusImage picture;
-    ASSERT_TRUE(picture.LoadFromBytes(ShadowPicture10()));
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 20; ++x) {
-            ASSERT_EQ(canvas.Alpha(x, y), int(testsupport::ImagePixel(picture.GetHandle(), x, y) >> 24))
-                << x << "," << y;
-            ASSERT_EQ(canvas.Alpha(w - 20 + x, h - 20 + y),
-                      int(testsupport::ImagePixel(picture.GetHandle(), 80 + x, 80 + y) >> 24))
-                << x << "," << y;
+        // Positions along the top and bottom edges outside the corners. Wine
+        // leaves the first column of an image it widens by more than about
+        // three times unpainted (Windows does not), so column 20 is looked at
+        // only on Windows.
+        std::vector<int> columns = {21, 100, w / 2, w - 21};
+        if (!testsupport::RunningUnderWine()) columns.push_back(20);
+        for (int along : columns) {
+            for (int d = 0; d < c.size; ++d) {
+                SCOPED_TRACE("x " + std::to_string(along) + ", distance " + std::to_string(d));
+                EXPECT_EQ(canvas.Alpha(along, d), c.nearEdges[d]);
+                EXPECT_EQ(canvas.Alpha(along, h - 1 - d), c.farEdges[d]);
+                EXPECT_EQ(canvas.Pixel(along, d) & 0xFFFFFF, 0u);
+            }
+        }
+        for (int along : {20, h / 2, h - 21}) {
+            for (int d = 0; d < c.size; ++d) {
+                SCOPED_TRACE("y " + std::to_string(along) + ", distance " + std::to_string(d));
+                EXPECT_EQ(canvas.Alpha(d, along), c.nearEdges[d]);
+                EXPECT_EQ(canvas.Alpha(w - 1 - d, along), c.farEdges[d]);
+            }
+        }
+        const int s = c.size;
+        for (auto [x, y] : {std::pair{s, s}, {w / 2, h / 2}, {w - 1 - s, h - 1 - s}, {s, h - 1 - s}, {w - 1 - s, s}})
+            EXPECT_EQ(canvas.Alpha(x, y), 0) << x << "," << y;
+
+        // The 20 x 20 corners are the picture's own, unscaled.
+        GdiplusImage picture;
+        ASSERT_TRUE(picture.LoadFromBytes(c.picture()));
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                ASSERT_EQ(canvas.Alpha(x, y), int(testsupport::ImagePixel(picture.GetHandle(), x, y) >> 24))
+                    << x << "," << y;
+                ASSERT_EQ(canvas.Alpha(w - 20 + x, h - 20 + y),
+                          int(testsupport::ImagePixel(picture.GetHandle(), 80 + x, 80 + y) >> 24))
+                    << x << "," << y;
+            }
         }
     }
 }
@@ -136,6 +149,14 @@ TEST_F(ShadowPainting, OtherColoursAndSizesAreDrawnAsRingsAroundATransparentInsi
             EXPECT_NEAR(canvas.Alpha(150, h - 1 - d), expected, 1) << "bottom, distance " << d;
             EXPECT_NEAR(canvas.Alpha(d, 100), expected, 1) << "left, distance " << d;
             EXPECT_NEAR(canvas.Alpha(w - 1 - d, 100), expected, 1) << "right, distance " << d;
+            // The ring is of the colour (premultiplied by its alpha): red
+            // stays red, blue blue.
+            const uint32_t pixel = canvas.Pixel(150, d);
+            const int channels[3] = {GetRValue(c.colour), GetGValue(c.colour), GetBValue(c.colour)};
+            const int painted[3] = {int(pixel >> 16) & 0xFF, int(pixel >> 8) & 0xFF, int(pixel) & 0xFF};
+            for (int i = 0; i < 3; ++i)
+                EXPECT_NEAR(painted[i], channels[i] * canvas.Alpha(150, d) / 255, 2) << "channel "
+                                                                                     << "RGB"[i] << ", distance " << d;
         }
         for (int y = c.size; y < h - c.size; y += 7)
             for (int x = c.size; x < w - c.size; x += 7) ASSERT_EQ(canvas.Pixel(x, y), 0u) << x << "," << y;
@@ -201,7 +222,7 @@ TEST_F(ShadowPainting, ImageLoadsFromBytesAndRefusesWhatItCannotDecode) {
         EXPECT_EQ(image.GetWidth(), 0u);
     }
     ASSERT_TRUE(image.LoadFromBytes(ShadowPicture10()));
-    EXPECT_EQ(testsupport::ImagePixel(image.GetHandle(), 0, 50) >> 24, unsigned(kNearEdges10[0]));
+    EXPECT_EQ(testsupport::ImagePixel(image.GetHandle(), 0, 50) >> 24, 11u);  // the outermost alpha
     image.Release();
     EXPECT_EQ(image.GetHandle(), nullptr);
     EXPECT_EQ(image.GetHeight(), 0u);

@@ -386,6 +386,35 @@ TEST_F(WebViewHostTest, NewerSavedFormatMakesNoUnit) {
     EXPECT_EQ(FindWindowExW(form.window(), nullptr, L"TarnwkeCtrl", nullptr), nullptr);
 }
 
+// What the host framework asks of the unit type besides its properties.
+TEST_F(WebViewHostTest, FrameworkQueriesAnswerAsTheUnitTypeDoes) {
+    TestForm form;
+    HWND unit = CreateUnit(form.window(), 15, 1);
+    ASSERT_NE(unit, nullptr);
+    PropertyValue url;
+    url.text = "about:blank";
+    WriteWebViewProperty(unit, kPropertyUrl, url);
+    for (HWND asked : {unit, form.window()}) {  // a unit, and a window that is none
+        for (int number = kPropertyUrl; number <= kPropertyAllowNewWindows; ++number)
+            EXPECT_TRUE(WebViewPropertyEditable(asked, number)) << number;
+        EXPECT_FALSE(WebViewCustomizeDialogSetup(asked));
+    }
+    PropertyValue read;
+    ReadWebViewProperty(unit, kPropertyUrl, read);
+    EXPECT_EQ(read.text, "about:blank") << "the dialog set-up changes nothing";
+    const struct {
+        int index;
+        bool answers;
+        int width, height;
+    } sizing[] = {{0, true, 200, 100}, {1, false, -1, -1}, {-1, false, -1, -1}};
+    for (const auto& row : sizing) {
+        int width = -1, height = -1;
+        EXPECT_EQ(WebViewSizingQuery(row.index, &width, &height), row.answers) << row.index;
+        EXPECT_EQ(width, row.width);
+        EXPECT_EQ(height, row.height);
+    }
+}
+
 TEST_F(WebViewHostTest, DesignerUnitLoadsNothingUntilLiveInDesigner) {
     TestForm form;
     SavedUnitProperties saved;

@@ -1,8 +1,14 @@
 #include "webview/hooks/hook_manager.h"
 
+#include <mutex>
+
 #include "webview/hooks/hook_engine.h"
 
 namespace {
+
+// Every manager and the count below: the UI thread installs while units are
+// made, the exit routine removes on whichever thread ends the program.
+std::mutex managersLock;
 
 // Managers that use the engine; the engine lives while there is one.
 int EngineUsers = 0;
@@ -16,14 +22,26 @@ void DropEngineUser() {
     if (EngineUsers > 0 && --EngineUsers == 0 && ShutdownHookEngine() != kHookOk) throw kApiHookShutdownFailed;
 }
 
+void RemoveHookLocked(HookManager& manager) {
+    if (!manager.target) return;
+    if (manager.enabled) {
+        if (DisableHook(manager.target) != kHookOk) throw kApiHookDisableFailed;
+        manager.enabled = false;
+    }
+    *manager.variable = manager.target;
+    manager = HookManager();
+    DropEngineUser();
+}
+
 }  // namespace
 
 bool InstallApiHook(HookManager& manager, void** variable, void* replacement, bool enable) {
     if (!variable || !replacement) return false;
+    std::lock_guard<std::mutex> lock(managersLock);
     if ((manager.target == *variable || manager.variable == variable) && manager.replacement == replacement)
         return true;
     AddEngineUser();
-    if (manager.target) RemoveApiHook(manager);
+    if (manager.target) RemoveHookLocked(manager);
     void* target = *variable;
     if (CreateHook(target, replacement, variable) != kHookOk) {
         // Nothing was hooked: a later install must try again, not find this
@@ -42,14 +60,8 @@ bool InstallApiHook(HookManager& manager, void** variable, void* replacement, bo
 }
 
 void RemoveApiHook(HookManager& manager) {
-    if (!manager.target) return;
-    if (manager.enabled) {
-        if (DisableHook(manager.target) != kHookOk) throw kApiHookDisableFailed;
-        manager.enabled = false;
-    }
-    *manager.variable = manager.target;
-    manager = HookManager();
-    DropEngineUser();
+    std::lock_guard<std::mutex> lock(managersLock);
+    RemoveHookLocked(manager);
 }
 
 const char* ApiHookErrorText(apiHookError error) {

@@ -18,6 +18,22 @@ namespace {
 
 using webviewtest::EngineChannel;
 
+// Where the JavaScript string literal that starts at the quote text[0] ends,
+// read as the engine reads it: after code page 936 made UTF-16 of it.
+size_t LiteralEnd(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(936, 0, text.data(), (int)text.size(), &wide[0], (int)wide.size()));
+    for (size_t at = 1; at < wide.size(); ++at) {
+        if (wide[at] == L'\\')
+            ++at;
+        else if (wide[at] == wide[0])
+            return at + 1 == wide.size() ? text.size() : at;
+        else if (wide[at] == L'\n' || wide[at] == L'\r')
+            return at;
+    }
+    return std::string::npos;
+}
+
 TEST(ScriptText, EscapesWhatWouldEndTheStringAndKeepsTwoByteCharactersWhole) {
     const struct {
         const char* value;
@@ -29,13 +45,22 @@ TEST(ScriptText, EscapesWhatWouldEndTheStringAndKeepsTwoByteCharactersWhole) {
         {"a\\b", "a\\\\b"},
         {"line\r\nbreak", "line\\r\\nbreak"},
         {"tab\tnul\x01", "tab\\x09nul\\x01"},
-        {"\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},          // 中文
-        {"\x81\x5C'", "\x81\x5C\\'"},                      // 乗: its trail byte is no backslash
-        {"\x81'); alert(1);//", "\x81\\'); alert(1);//"},  // a lead byte cannot swallow the quote
-        {"end\x81", "end\x81"},                            // a lone lead byte at the end
+        {"\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},           // 中文
+        {"\x81\x5C'", "\x81\x5C\\'"},                       // 乗: its trail byte is no backslash
+        {"\xFE\x5C\"", "\xFE\x5C\\\""},                     // the highest lead byte, the same
+        {"\x81'); alert(1);//", "\\x81\\'); alert(1);//"},  // a lone lead byte cannot swallow the escape
+        {"\x81\x7F", "\\x81\\x7F"},                         // 0x7F ends no character
+        {"end\x81", "end\\x81"},                            // nor does the closing quote
         {"');alert(document.cookie);('", "\\');alert(document.cookie);(\\'"},
     };
-    for (const auto& row : table) EXPECT_EQ(ScriptText(row.value), row.escaped) << row.value;
+    for (const auto& row : table) {
+        const std::string escaped = ScriptText(row.value);
+        EXPECT_EQ(escaped, row.escaped) << testsupport::Hex(row.value);
+        for (const char* quote : {"'", "\""}) {
+            const std::string literal = quote + escaped + quote;
+            EXPECT_EQ(LiteralEnd(literal), literal.size()) << testsupport::Hex(literal);
+        }
+    }
 }
 
 class PageScript : public testing::Test {

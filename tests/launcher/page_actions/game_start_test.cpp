@@ -19,7 +19,7 @@ using testsupport::ReadFileBytes;
 using testsupport::TempFolder;
 using testsupport::WriteFileBytes;
 
-TEST(IsServerAddress, TakesHostsAddressesAndPortsAndNothingTheInterpreterActsOn) {
+TEST(IsServerAddress, TakesWhatThePageSentButNothingTheInterpreterActsOn) {
     const struct {
         std::string address;
         bool accepted;
@@ -28,15 +28,24 @@ TEST(IsServerAddress, TakesHostsAddressesAndPortsAndNothingTheInterpreterActsOn)
         {"127.0.0.1:30120", true},
         {"play.quillmere-rp.cn:30120", true},
         {"[fe80::1]:30120", true},
+        {"[2001:db8::7]", true},
+        {"play.example.net/join/abc123", true},
+        {"cfx.re/join/abc", true},
+        {"1.2.3.4 -x", true},           // reaches the game as two arguments
+        {"\xD6\xD0\xCE\xC4.cn", true},  // 中文
         {"1.2.3.4&calc", false},
         {"1.2.3.4|more", false},
-        {"1.2.3.4 -x", false},
-        {"\"1.2.3.4\"", false},
+        {"1.2.3.4<in", false},
+        {"1.2.3.4>out", false},
+        {"1.2.3.4^", false},
         {"%PATH%", false},
+        {"\"1.2.3.4\"", false},
+        {"(1.2.3.4)", false},
+        {"1.2.3.4!x!", false},
+        {"1.2.3.4\tx", false},
         {"1.2.3.4\r\ncalc", false},
+        {"1.2.3.4\x7F", false},
         {std::string("1.2.3.4\0&calc", 13), false},
-        {"\xD6\xD0\xCE\xC4.cn", false},  // 中文: letters, but not ones a host name is written in here
-        {"cfx.re/join/abc", false},
     };
     for (const auto& row : table)
         EXPECT_EQ(IsServerAddress(row.address), row.accepted) << testsupport::Hex(row.address);

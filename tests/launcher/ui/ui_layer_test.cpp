@@ -159,6 +159,22 @@ TEST_F(UiLayer, PropertyChangesFromAWorkerThreadTakeEffect) {
     EXPECT_FALSE(OwnVisible(status->Handle()));
 }
 
+TEST_F(UiLayer, BackgroundPictureFromAWorkerIsTakenOnTheUiThreadOrFreedWithTheWindow) {
+    auto fromWorker = [&](HBITMAP picture) { std::thread([&] { window->SetBackgroundPicture(picture); }).join(); };
+    HBITMAP taken = CreateBitmap(4, 4, 1, 32, nullptr);
+    fromWorker(taken);
+    EXPECT_EQ(window->BackgroundPicture(), nullptr) << "handed over, not set on the worker";
+    ASSERT_TRUE(ServiceUntil([&] { return window->BackgroundPicture() == taken; }, 5000));
+
+    // The window goes before it has handled the next one.
+    HBITMAP late = CreateBitmap(4, 4, 1, 32, nullptr);
+    fromWorker(late);
+    window->Destroy();
+    DiscardPendingMessages();
+    EXPECT_EQ(GetObjectType(late), 0u) << "the picture the window never took is freed";
+    EXPECT_EQ(window->BackgroundPicture(), taken);
+}
+
 TEST_F(UiLayer, ClickingAButtonRaisesItsClickedEvent) {
     int clicks = 0;
     window->Get<SuperBtn>("quit")->Clicked = [&] { ++clicks; };

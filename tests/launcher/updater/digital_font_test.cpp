@@ -78,10 +78,35 @@ TEST_F(DigitalFont, RemovedWhenTheUpdaterWindowGoesAlsoAfterTheFiveMFolderChange
     EXPECT_TRUE(FileExists(path)) << "the file stays for later starts";
 }
 
-TEST_F(DigitalFont, NothingHappensWhenTheWindowIsGoneAfterTheDelay) {
+// The window goes while the installer waits, and its removal of the font
+// runs then. A window there again when the wait ends (as in a test that
+// loads it anew) must not make the installer register a font no one takes
+// back.
+DWORD replacedAt = 0;
+VOID CALLBACK ReplaceWindowDuringTheDelay(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    StartupWindow.Destroy();
+    LoadStartupWindow();
+    replacedAt = GetTickCount();
+}
+
+TEST_F(DigitalFont, NothingHappensWhenTheWindowGoesBeforeTheDelayEnds) {
     const std::string path = DigitalFontPath();
     StartupWindow.Destroy();
     testsupport::WhileServicing(InstallDigitalFont);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_FALSE(FaceRegistered());
+
+    testsupport::DiscardPendingMessages();  // the quit request of the last window's end
+    ASSERT_TRUE(LoadStartupWindow());
+    // Run here, so the timer fires inside the installer's own wait.
+    ASSERT_NE(SetTimer(nullptr, 0, 1000, ReplaceWindowDuringTheDelay), 0u);
+    replacedAt = 0;
+    const DWORD start = GetTickCount();
+    InstallDigitalFont();
+    ASSERT_NE(replacedAt, 0u);
+    EXPECT_LT(replacedAt - start, 2000u) << "the window was replaced during the wait";
+    EXPECT_NE(StartupWindow.Handle(), nullptr);
     EXPECT_FALSE(FileExists(path));
     EXPECT_FALSE(FaceRegistered());
 }
