@@ -2,8 +2,8 @@
 // launch starts the stand-in FiveM.exe with "+connect" and the address, the
 // launcher hides in the tray while the game runs and comes back, top-most,
 // when the game window is closed, handing a crash hash to the page. A start
-// while the game runs, or with an address the command interpreter would
-// act on, starts nothing. The stand-in engine's channel plays the page and
+// while the game runs or is being started, or with an address the command
+// interpreter would act on, starts nothing. The stand-in engine's channel plays the page and
 // logs the scripts the launcher ran.
 #include <gtest/gtest.h>
 
@@ -26,6 +26,7 @@ using testsupport::WriteFileBytes;
 using webviewtest::EngineChannel;
 
 const char kLaunchButtonScript[] = "$('.launch-btn').html('<i class=\\'fa fa-flash\\'></i>');";
+const char kGameRunsDialog[] = u8"Swal.fire('启动失败', 'FiveM 已经在运行中', 'error');";
 
 class GameRound : public testing::Test {
 protected:
@@ -84,10 +85,14 @@ TEST_F(GameRound, HidesInTheTrayWhileTheGameRunsAndComesBackWithTheCrashHash) {
     ASSERT_TRUE(WriteFileBytes(folder.FiveMFile("FiveM.crash-hash.txt"), "zulu-mars-nine'x"));
     engine.ClearLog();
 
-    PageSends("action:startGame|127.0.0.1%3A30120");
+    // Three quick clicks on the launch button, with a join link: one game
+    // starts, with the link as it was sent; the other clicks are told so.
+    const std::string link = "play.example.net/join/abc123";
+    for (int click = 0; click < 3; ++click) PageSends("action:startGame|play.example.net%2Fjoin%2Fabc123");
     HWND game = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (game = FindWindowA("FiveMStandIn", "FiveM - 127.0.0.1:30120")); }, kStepMs));
-    EXPECT_EQ(GameStarts(), "\"" + folder.FiveMFile("FiveM.exe") + "\" +connect 127.0.0.1:30120\r\n");
+    ASSERT_TRUE(WaitFor([&] { return (game = FindWindowA("FiveMStandIn", ("FiveM - " + link).c_str())); }, kStepMs));
+    EXPECT_TRUE(WaitFor([&] { return Scripts(kGameRunsDialog) == 2; }, kStepMs));
+    EXPECT_EQ(GameStarts(), "\"" + folder.FiveMFile("FiveM.exe") + "\" +connect " + link + "\r\n");
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }, kStepMs));
     EXPECT_TRUE(WaitForScript(kLaunchButtonScript));
     EXPECT_TRUE(TrayIconShown(window));
@@ -118,7 +123,7 @@ TEST_F(GameRound, StartsNothingWhileTheGameRunsOrForAnAddressTheInterpreterWould
     ASSERT_TRUE(WaitFor([&] { return !GameStarts().empty(); }, kStepMs));
     engine.ClearLog();
     PageSends("action:startGame|127.0.0.1%3A30120");
-    EXPECT_TRUE(WaitForScript(u8"Swal.fire('启动失败', 'FiveM 已经在运行中', 'error');"));
+    EXPECT_TRUE(WaitForScript(kGameRunsDialog));
     TerminateProcess(running.hProcess, 0);
     WaitForSingleObject(running.hProcess, kStepMs);
     CloseHandle(running.hThread);

@@ -26,6 +26,7 @@ const char kLanguageRefused[] = "Swal.fire('修改失败', '语言值无效，�
 const char kLanguageNotWritten[] = "Swal.fire('修改失败', '未能写入语言设置', 'error');";
 const char kBorderDone[] = "Swal.fire('安装成功', '已成功安装去边界补丁', 'success');";
 const char kNameRefused[] = "Swal.fire('安装失败', '文件名无效，不能包含路径、盘符或控制字符', 'error');";
+const char kOwnNameRefused[] = "Swal.fire('安装失败', '文件名无效，不能与启动器自身的文件同名', 'error');";
 const char kInstalling[] =
     "Swal.fire({title:'正在安装中', text:'启动器正在下载并安装此附加包，请稍候...', allowOutsideClick: false});"
     "Swal.showLoading();";
@@ -90,13 +91,16 @@ TEST_F(PageActions, LanguageIsWrittenOnlyWhenPlainAndReportedAsRegFares) {
     EXPECT_EQ(RegisteredLanguage(scratch), value);
     EXPECT_FALSE(FileExists(folder.File("hacked.txt")));
 
-    // A "reg" of the program folder is found first; this one fails.
-    ASSERT_TRUE(CopyFileA(folder.File("7z.exe").c_str(), folder.File("reg.exe").c_str(), FALSE));
-    EXPECT_EQ(Act("action:switchLanguage|other"), Scripts_{kLanguageNotWritten});
-    EXPECT_EQ(RegisteredLanguage(scratch), value);
+    // A "reg" of the program folder is found first; this one fails, and the
+    // next one never ends: it is given up after ten seconds.
+    for (const char* reg : {"7z.exe", "FiveM\\FiveM.exe"}) {
+        ASSERT_TRUE(CopyFileA(folder.File(reg).c_str(), folder.File("reg.exe").c_str(), FALSE));
+        EXPECT_EQ(Act("action:switchLanguage|other"), Scripts_{kLanguageNotWritten}) << reg;
+        EXPECT_EQ(RegisteredLanguage(scratch), value);
+    }
 }
 
-TEST_F(PageActions, RemoveBorderUnpacksAndPackageNamesMustBePlain) {
+TEST_F(PageActions, RemoveBorderUnpacksAndPackageNamesMustBePlainAndNoneOfTheLaunchers) {
     const std::string tunables = folder.FiveMFile("FiveM.app\\citizen\\platform\\data\\tune\\playerinfo.ymt");
     ASSERT_TRUE(EnsureDirectory(folder.FiveMFile("FiveM.app\\citizen\\platform\\data\\tune")));
     ASSERT_TRUE(WriteFileBytes(tunables, "old"));
@@ -110,14 +114,26 @@ TEST_F(PageActions, RemoveBorderUnpacksAndPackageNamesMustBePlain) {
     EXPECT_EQ(Act("action:installPackage|removeborder"), Scripts_{});
 
     const std::string url = "http%3A//127.0.0.1%3A36580/files/addon.rpf%3E";
+    const std::string sevenZip = ReadFileBytes(folder.File("7z.exe"));
+    const std::string settings = ReadFileBytes(folder.File("launcher_config.ini"));
+    ASSERT_FALSE(sevenZip.empty());
+    ASSERT_FALSE(settings.empty());
     for (const char* action : {"installPackage", "installBigPackage"}) {
         for (const char* name : {"..%5Cevil.rpf", "sub%2Fx.rpf", "C%3Ax.rpf", "a%09b.rpf", "..", "%3E"}) {
             std::string message = std::string("action:") + action + "|" + url + name;
             EXPECT_EQ(Act(message), Scripts_{kNameRefused}) << message;
         }
+        // The launcher's own files, in any spelling.
+        for (const char* name : {"7z.exe", "LAUNCHER_CONFIG.INI", "fivem", "temp-client.zip."}) {
+            std::string message = std::string("action:") + action + "|" + url + name;
+            EXPECT_EQ(Act(message), Scripts_{kOwnNameRefused}) << message;
+        }
         // No ">": not a package request at all.
         EXPECT_EQ(Act(std::string("action:") + action + "|http%3A//127.0.0.1/addon.rpf"), Scripts_{});
     }
+    EXPECT_EQ(ReadFileBytes(folder.File("7z.exe")), sevenZip);
+    EXPECT_EQ(ReadFileBytes(folder.File("launcher_config.ini")), settings);
+    EXPECT_EQ(service.CountRequests("/files/"), 0) << "nothing was fetched";
     // Plain names start the install; "癨" ends in the byte 0x5C. Last, since
     // the install goes on by itself.
     for (const char* name : {"addon.rpf", "癨.rpf"}) {

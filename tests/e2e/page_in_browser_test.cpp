@@ -78,6 +78,13 @@ TEST_F(PageInBrowser, VersionAndPatchRunThroughThePage) {
     EXPECT_TRUE(FileExists(folder.FiveMFile("FiveM.app\\citizen\\platform\\data\\tune\\playerinfo.ymt")));
     EXPECT_TRUE(host->ConfirmDialog());
 
+    // The launcher names a large package when it is in place; the page shows
+    // the name as the text it is.
+    host->Eval("installPackageCallback('a&amp;b<i>.zip', 'done')");
+    EXPECT_TRUE(host->WaitForText(".swal2-toast .swal2-title", "a&amp;b<i>.zip \xE5\xB7\xB2\xE5\xAE\x89\xE8\xA3\x85",
+                                  kBrowserStepMs))  // 已安装
+        << host->Html(".swal2-toast");
+
     ASSERT_TRUE(host->Click("#close"));
     EXPECT_EQ(launcher.WaitForExit(kBrowserStepMs), 0);
 }
@@ -124,7 +131,9 @@ TEST_F(PageInBrowser, TrayExitWhileTheGameRunsAsksThePage) {
     for (bool confirm : {false, true}) {
         ASSERT_TRUE(PostMessageA(window, WM_COMMAND, kTrayMenuFirstId + 1, 0));
         ASSERT_TRUE(host->WaitForDialog(true, kBrowserStepMs));
-        EXPECT_EQ(host->Dialog().title, "\xE7\xA1\xAE\xE5\xAE\x9A\xE8\xA6\x81\xE9\x80\x80\xE5\x87\xBA\xE5\x90\x97\xEF\xBC\x9F");  // 确定要退出吗？
+        EXPECT_EQ(
+            host->Dialog().title,
+            "\xE7\xA1\xAE\xE5\xAE\x9A\xE8\xA6\x81\xE9\x80\x80\xE5\x87\xBA\xE5\x90\x97\xEF\xBC\x9F");  // 确定要退出吗？
         EXPECT_EQ(host->Dialog().icon, "warning");
         ASSERT_TRUE(confirm ? host->ConfirmDialog() : host->CancelDialog());
         ASSERT_TRUE(host->WaitForDialog(false, kBrowserStepMs));

@@ -78,6 +78,36 @@ TEST_F(PageSession, ModsWithAQuoteAndAChineseNameListAndSwitchBothWays) {
     EXPECT_EQ(ReadFileBytes(disabled + quote), "old");
 }
 
+// A name with ".." inside is a name like any other; add-ons switch as mods do.
+TEST_F(PageSession, AddonsAndModsWithTwoDotsInTheirNameSwitchBothWays) {
+    const struct {
+        const char *kind, *table, *off, *on, *folder;
+    } kinds[] = {
+        {"Addons", ".addons-list", "disableAddons", "enableAddons", "addons"},
+        {"Mods", ".mods-list", "disableMods", "enableMods", "mods"},
+    };
+    const std::string name = "v1..2.rpf";
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        const std::string enabled = folder.FiveMFile(std::string("FiveM.app\\") + k.folder + "\\");
+        const std::string disabled = folder.FiveMFile(std::string("FiveM.app\\") + k.folder + "-disabled\\");
+        const std::string header = std::string("$('") + k.table + "').html('<tr><th>文件名</th><th>操作</th></tr>');";
+        auto row = [&](bool on) {
+            return std::string("$('") + k.table + "').append(\"<tr><td>" + name + "</td><td><i class='fa fa-toggle-" +
+                   (on ? "on" : "off") + "' onclick='" + (on ? k.off : k.on) + "(\\\"" + name +
+                   "\\\")'></i></td></tr>\");";
+        };
+        ASSERT_TRUE(EnsureDirectory(enabled));
+        ASSERT_TRUE(WriteFileBytes(enabled + name, k.folder));
+        EXPECT_EQ(Act(std::string("action:get") + k.kind + "List", 2), (Scripts_{header, row(true)}));
+        EXPECT_EQ(Act(std::string("action:") + k.off + "|" + name), (Scripts_{header, row(false)}));
+        EXPECT_EQ(ReadFileBytes(disabled + name), k.folder);
+        EXPECT_EQ(Act(std::string("action:") + k.on + "|" + name), (Scripts_{header, row(true)}));
+        EXPECT_EQ(ReadFileBytes(enabled + name), k.folder);
+        EXPECT_FALSE(FileExists(disabled + name));
+    }
+}
+
 TEST_F(PageSession, SteamAccountComesFromTheRegistryEscapedAndInGbk) {
     const char kNoAccount[] =
         "Swal.fire('无法获取信息', '无法获取已登录的 Steam 信息，请检查 Steam 是否已经启动并登录', 'error');";

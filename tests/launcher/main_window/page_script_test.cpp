@@ -6,10 +6,12 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "launcher/app/globals.h"
 #include "launcher/main_window/main_window.h"
 #include "launcher/main_window/page_script.h"
+#include "launcher/ui/tray_icon.h"
 #include "support/test_support.h"
 #include "webview/engine_loader.h"
 #include "webview_test_support.h"
@@ -117,6 +119,63 @@ TEST_F(PageScript, ChineseTextReachesThePageAsTheSameCharacters) {
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_NE(runs[0].find("Swal.fire('\xE5\xAE\x89\xE8\xA3\x85\xE6\x88\x90\xE5\x8A\x9F')"), std::string::npos)
         << runs[0];
+}
+
+// The shell reports a click on the tray icon to the window; every kind of
+// click opens the same menu, read here while it is open.
+using MainWindowTray = PageScript;
+
+BOOL CALLBACK FindOwnMenu(HWND window, LPARAM found) {
+    char name[16] = {};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    GetClassNameA(window, name, sizeof name);
+    if (pid != GetCurrentProcessId() || std::string(name) != "#32768" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The captions of this process's open pop-up menu, which is then closed;
+// empty when none opens before stop is set or 10 s have passed.
+std::vector<std::string> ReadAndCloseMenu(const std::atomic<bool>& stop) {
+    for (DWORD start = GetTickCount(); !stop && GetTickCount() - start < 10000; Sleep(20)) {
+        HWND menu = nullptr;
+        EnumWindows(FindOwnMenu, reinterpret_cast<LPARAM>(&menu));
+        if (!menu) continue;
+        std::vector<std::string> captions;
+        HMENU items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(items); ++i) {
+            char caption[64] = {};
+            GetMenuStringA(items, i, caption, sizeof caption, MF_BYPOSITION);
+            captions.push_back(caption);
+        }
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return captions;
+    }
+    return {};
+}
+
+TEST_F(MainWindowTray, AnyClickOnTheIconOpensTheMenuWithItsTwoItems) {
+    ASSERT_TRUE(LoadMainWindow());
+    ShowMainWindowTrayIcon();
+    const std::vector<std::string> menu = {"\xCF\xD4\xCA\xBE\xD6\xF7\xBD\xE7\xC3\xE6",  // 显示主界面
+                                           "\xCD\xCB\xB3\xF6"};                         // 退出
+    const struct {
+        UINT mouse;
+        bool opens;
+    } clicks[] = {{WM_LBUTTONUP, true},   {WM_LBUTTONDBLCLK, true}, {WM_RBUTTONUP, true},
+                  {WM_CONTEXTMENU, true}, {WM_MOUSEMOVE, false},    {WM_LBUTTONDOWN, false}};
+    for (const auto& click : clicks) {
+        std::atomic<bool> stop{false};
+        std::vector<std::string> seen;
+        std::thread reader([&] { seen = ReadAndCloseMenu(stop); });
+        // As the shell sends it; the menu runs inside this call until closed.
+        SendMessageA(MainWindow.Handle(), kTrayMessage, 1, click.mouse);
+        stop = true;
+        reader.join();
+        EXPECT_EQ(seen, click.opens ? menu : std::vector<std::string>{}) << "mouse message " << click.mouse;
+    }
+    MainWindow.托盘.Remove();
 }
 
 }  // namespace
