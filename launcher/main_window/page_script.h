@@ -21,6 +21,6 @@ int ExecuteScriptOnUiThread(int scriptAddress, int);
 // JavaScript string: backslashes, both quotes, line breaks and other control
 // characters are escaped; two-byte characters pass whole, so a trail byte
 // 0x5C is never taken for a backslash, and a lead byte without its trail
-// byte is escaped. Plain text comes out unchanged. Every
-// value put into a page script goes through here.
+// byte is escaped. Plain text comes out unchanged. Every value put into a
+// page script goes through here.
 std::string ScriptText(const std::string& value);

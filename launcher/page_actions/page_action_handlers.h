@@ -1,7 +1,8 @@
 // One function per page action, each taking the argument as the message
 // carried it (raw); the ones that want it decoded decode it themselves.
 // All run on the UI thread; those that do their work on a worker write the
-// globals the worker reads first, then start it and return.
+// globals that keep the page's request, then start the worker with its own
+// copy and return.
 #pragma once
 
 #include <string>
