@@ -13,6 +13,7 @@
 #include "launcher/main_window/page_script.h"
 #include "launcher/ui/tray_icon.h"
 #include "support/test_support.h"
+#include "utilities/process_windows.h"
 #include "webview/engine_loader.h"
 #include "webview_test_support.h"
 
@@ -125,22 +126,15 @@ TEST_F(PageScript, ChineseTextReachesThePageAsTheSameCharacters) {
 // click opens the same menu, read here while it is open.
 using MainWindowTray = PageScript;
 
-BOOL CALLBACK FindOwnMenu(HWND window, LPARAM found) {
-    char name[16] = {};
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameA(window, name, sizeof name);
-    if (pid != GetCurrentProcessId() || std::string(name) != "#32768" || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
 // The captions of this process's open pop-up menu, which is then closed;
 // empty when none opens before stop is set or 10 s have passed.
 std::vector<std::string> ReadAndCloseMenu(const std::atomic<bool>& stop) {
     for (DWORD start = GetTickCount(); !stop && GetTickCount() - start < 10000; Sleep(20)) {
-        HWND menu = nullptr;
-        EnumWindows(FindOwnMenu, reinterpret_cast<LPARAM>(&menu));
+        HWND menu = FindProcessWindow(GetCurrentProcessId(), [](HWND window) {
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            return std::string(name) == "#32768" && IsWindowVisible(window);
+        });
         if (!menu) continue;
         std::vector<std::string> captions;
         HMENU items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
