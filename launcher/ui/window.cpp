@@ -163,6 +163,7 @@ void Window::SetBackgroundPicture(HBITMAP picture) {
             // there too. A posted message dies with its window, so the
             // picture waits here, where the window's end frees it.
             handedOver_.Reset(picture);
+            handOverPending_ = true;
             PostMessageA(handOverWindow_, kSetBackgroundMessage, 0, 0);
             return;
         }
@@ -216,6 +217,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             std::lock_guard<std::mutex> lock(window->handOverLock_);
             window->handOverWindow_ = nullptr;
             window->handedOver_.Reset();
+            window->handOverPending_ = false;
         }
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         window->hwnd_ = nullptr;
@@ -264,10 +266,13 @@ bool Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
             HBITMAP picture = nullptr;
             {
                 std::lock_guard<std::mutex> lock(handOverLock_);
+                // Nothing pending when a later hand-over's message came first
+                // and took the newest picture already.
+                if (!handOverPending_) return true;
+                handOverPending_ = false;
                 picture = handedOver_.Release();
             }
-            // Null when a later one has replaced it and been taken already.
-            if (picture) SetBackgroundPicture(picture);
+            SetBackgroundPicture(picture);
             return true;
         }
         case kSetTimerMessage:

@@ -104,5 +104,6 @@ private:
     // window it may still reach (null once the window is going).
     std::mutex handOverLock_;
     ScopedGdiObject<HBITMAP> handedOver_;
+    bool handOverPending_ = false;  // null is a picture too: the colour
     HWND handOverWindow_ = nullptr;
 };

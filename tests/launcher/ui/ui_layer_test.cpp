@@ -165,6 +165,13 @@ TEST_F(UiLayer, BackgroundPictureFromAWorkerIsTakenOnTheUiThreadOrFreedWithTheWi
     fromWorker(taken);
     EXPECT_EQ(window->BackgroundPicture(), nullptr) << "handed over, not set on the worker";
     ASSERT_TRUE(ServiceUntil([&] { return window->BackgroundPicture() == taken; }, 5000));
+    // Null from a worker means the colour again.
+    fromWorker(nullptr);
+    ASSERT_TRUE(ServiceUntil([&] { return window->BackgroundPicture() == nullptr; }, 5000));
+    EXPECT_EQ(GetObjectType(taken), 0u);
+    taken = CreateBitmap(4, 4, 1, 32, nullptr);
+    fromWorker(taken);
+    ASSERT_TRUE(ServiceUntil([&] { return window->BackgroundPicture() == taken; }, 5000));
 
     // The window goes before it has handled the next one.
     HBITMAP late = CreateBitmap(4, 4, 1, 32, nullptr);
